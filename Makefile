@@ -1,0 +1,39 @@
+# Duvarin: a thin front over the CMake project.
+#   make run    builds everything and opens the program under Wine
+#   make test   builds everything and runs every test, natively and under Wine
+JOBS ?= $(shell nproc)
+HOST := build/host
+WIN  := build/win
+CTEST_FLAGS ?= --output-on-failure -j $(JOBS)
+
+.PHONY: all setup host win prefix test test-host test-wine run clean
+
+all: host win
+
+setup:
+	@tools/setup.sh
+
+host: setup
+	@cmake -S . -B $(HOST) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(HOST) -j $(JOBS)
+
+win: setup
+	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(WIN) -j $(JOBS)
+
+prefix: setup
+	@tools/wine-prefix.sh
+
+test-host: host
+	cd $(HOST) && ctest $(CTEST_FLAGS)
+
+test-wine: win prefix
+	tools/with-display.sh sh -c 'cd $(WIN) && ctest $(CTEST_FLAGS)'
+
+test: test-host test-wine
+
+run: win prefix
+	@tools/run.sh $(WIN)
+
+clean:
+	rm -rf build

@@ -1,0 +1,29 @@
+# duvarin_add_test(name SOURCES ... [LIBS ...])
+# One GoogleTest program beside the code it tests, registered case by case.
+# The native build labels its cases "host", the Windows build "wine".
+include(GoogleTest)
+
+if(WIN32)
+    set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    set(DUVARIN_GTEST_MAIN gtest_main)
+    set(DUVARIN_TEST_LABEL wine)
+else()
+    find_package(GTest REQUIRED)
+    set(DUVARIN_GTEST_MAIN GTest::gtest_main)
+    set(DUVARIN_TEST_LABEL host)
+endif()
+
+function(duvarin_add_test name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE ${T_LIBS} ${DUVARIN_GTEST_MAIN})
+    target_compile_definitions(${name} PRIVATE
+        DUVARIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+    gtest_discover_tests(${name}
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 120
+        PROPERTIES LABELS ${DUVARIN_TEST_LABEL} TIMEOUT 300)
+endfunction()

@@ -1,0 +1,4 @@
+#!/usr/bin/env bash
+# Runs a Windows program of the project under Wine in the project's prefix.
+source "$(dirname "$0")/wine-env.sh"
+exec env LC_ALL="$duvarin_locale" wine "$@"

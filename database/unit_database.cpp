@@ -1,0 +1,245 @@
+// The chains of unit groups and members, and the bounded name fields.
+#include "database/unit_database.h"
+
+#include <cstring>
+#include <new>
+
+UnitDatabase unit_database;
+
+namespace {
+
+bool is_lead_byte(unsigned char byte)
+{
+    return byte >= 0x81 && byte <= 0xFE;
+}
+
+// How many bytes of the text write_name keeps. GBK character boundaries can
+// only be found walking from the start, since a trail byte may look like a
+// lead byte.
+size_t stored_length(const char* text)
+{
+    size_t length = 0;
+    while (length < name_size - 1 && text[length] != 0)
+        ++length;
+    if (length < name_size - 1 || text[length] == 0)
+        return length;
+    size_t kept = 0;
+    while (kept < name_size - 1) {
+        size_t width = is_lead_byte(static_cast<unsigned char>(text[kept])) ? 2 : 1;
+        if (kept + width > name_size - 1)
+            break;
+        kept += width;
+    }
+    return kept;
+}
+
+UnitGroup* last_group()
+{
+    UnitGroup* group = &unit_database;
+    while (group->next)
+        group = group->next;
+    return group;
+}
+
+} // namespace
+
+void write_name(char* field, const char* text)
+{
+    if (!text)
+        text = "";
+    size_t kept = stored_length(text);
+    memcpy(field, text, kept);
+    memset(field + kept, 0, name_size - kept);
+}
+
+const char* name_text(const char* field, char* text)
+{
+    size_t length = 0;
+    while (length < name_size && field[length] != 0) {
+        text[length] = field[length];
+        ++length;
+    }
+    text[length] = 0;
+    return text;
+}
+
+bool name_matches(const char* field, const char* text)
+{
+    char stored[name_size];
+    write_name(stored, text);
+    char field_text[name_text_size];
+    char stored_text[name_text_size];
+    return strcmp(name_text(field, field_text), name_text(stored, stored_text)) == 0;
+}
+
+UnitGroup* append_group(const char* name)
+{
+    // Value-initialised: the parts of the header a group never uses stay
+    // defined, so a saved file never carries stray memory.
+    UnitGroup* group = new (std::nothrow) UnitGroup();
+    if (!group)
+        return nullptr;
+    write_name(group->name, name);
+    last_group()->next = group;
+    return group;
+}
+
+UnitGroup* group_at(int position)
+{
+    UnitGroup* group = unit_database.next;
+    for (int i = 0; i < position && group; ++i)
+        group = group->next;
+    return group;
+}
+
+UnitGroup* find_group(const char* text)
+{
+    for (UnitGroup* group = unit_database.next; group; group = group->next)
+        if (name_matches(group->name, text))
+            return group;
+    return nullptr;
+}
+
+UnitGroup* unlink_group(int position)
+{
+    if (position < 0)
+        return nullptr;
+    UnitGroup* before = &unit_database;
+    for (int i = 0; i < position && before->next; ++i)
+        before = before->next;
+    UnitGroup* removed = before->next;
+    // A position past the end removes nothing rather than the wrong group.
+    if (!removed)
+        return nullptr;
+    before->next = removed->next;
+    delete_group(removed);
+    if (before->next)
+        return before->next;
+    return before == &unit_database ? nullptr : before;
+}
+
+void delete_group(UnitGroup* group)
+{
+    if (!group)
+        return;
+    while (group->header.next)
+        remove_member(group, group->header.next);
+    delete group;
+}
+
+void swap_adjacent_groups(UnitGroup* group)
+{
+    if (!group || !group->next)
+        return;
+    UnitGroup* other = group->next;
+    UnitMember header = group->header;
+    group->header = other->header;
+    other->header = header;
+    // Whole fields, not texts: a name read from a file without a terminator
+    // moves with all 16 of its bytes.
+    char name[name_size];
+    memcpy(name, group->name, name_size);
+    memcpy(group->name, other->name, name_size);
+    memcpy(other->name, name, name_size);
+}
+
+UnitMember* append_member(UnitGroup* group, const char* name, float a, float b)
+{
+    if (!group)
+        return nullptr;
+    UnitMember* member = new (std::nothrow) UnitMember();
+    if (!member)
+        return nullptr;
+    write_name(member->name, name);
+    member->a = a;
+    member->b = b;
+    member->next = nullptr;
+    UnitMember* last = &group->header;
+    while (last->next)
+        last = last->next;
+    last->next = member;
+    return member;
+}
+
+UnitMember* member_at(UnitGroup* group, int position)
+{
+    if (!group)
+        return nullptr;
+    UnitMember* member = group->header.next;
+    for (int i = 0; i < position && member; ++i)
+        member = member->next;
+    return member;
+}
+
+UnitMember* find_member(UnitGroup* group, const char* text)
+{
+    if (!group)
+        return nullptr;
+    for (UnitMember* member = group->header.next; member; member = member->next)
+        if (name_matches(member->name, text))
+            return member;
+    return nullptr;
+}
+
+UnitMember* remove_member(UnitGroup* group, UnitMember* member)
+{
+    if (!group || !member)
+        return nullptr;
+    UnitMember* before = &group->header;
+    while (before->next && before->next != member)
+        before = before->next;
+    // Releasing a member of another group would leave that group's chain
+    // pointing at freed memory.
+    if (before->next != member)
+        return nullptr;
+    before->next = member->next;
+    delete member;
+    return before->next;
+}
+
+void swap_adjacent_members(UnitMember* member)
+{
+    if (!member || !member->next)
+        return;
+    UnitMember* other = member->next;
+    float a = member->a;
+    float b = member->b;
+    member->a = other->a;
+    member->b = other->b;
+    other->a = a;
+    other->b = b;
+    char name[name_size];
+    memcpy(name, member->name, name_size);
+    memcpy(member->name, other->name, name_size);
+    memcpy(other->name, name, name_size);
+}
+
+void free_database()
+{
+    UnitGroup* group = unit_database.next;
+    while (group) {
+        UnitGroup* next = group->next;
+        delete_group(group);
+        group = next;
+    }
+    unit_database.next = nullptr;
+    unit_database.header.next = nullptr;
+}
+
+int group_count()
+{
+    int count = 0;
+    for (UnitGroup* group = unit_database.next; group; group = group->next)
+        ++count;
+    return count;
+}
+
+int member_count(const UnitGroup* group)
+{
+    if (!group)
+        return 0;
+    int count = 0;
+    for (const UnitMember* member = group->header.next; member; member = member->next)
+        ++count;
+    return count;
+}

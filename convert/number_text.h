@@ -13,3 +13,7 @@ double read_decimal(const char* text);
 // (1.23457e+006, 1e-007). out must hold at least general_text_size bytes.
 const int general_text_size = 32;
 void format_general(double value, char* out);
+
+// The same "%.*g" form with any precision from 1 to 17 (format_general is
+// precision 6); 17 digits always read back to the same double.
+void format_general_digits(double value, int precision, char* out);

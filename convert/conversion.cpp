@@ -29,7 +29,7 @@ void format_result(double y, char* out)
         return;
     }
     // The magnitude is first taken to 17 significant digits and only then
-    // rounded at the third decimal, both halves away from zero, so a double
+    // rounded at the third decimal, both times half away from zero, so a double
     // just below ...5 whose 17 digits read ...5 still rounds up.
     DecimalDigits digits;
     exact_decimal(y, &digits);

@@ -1,0 +1,31 @@
+#pragma once
+// What the program makes of a dv.dat: the file is walked field by field in
+// the order and with the rules of load_database, and the walk tells where it
+// stopped and why.
+
+enum CheckOutcome {
+    check_loads,           // a database of at least one group
+    check_missing,         // no such file
+    check_unopenable,      // the file exists but cannot be opened
+    check_unreadable,      // a read failed for another reason than the end
+    check_too_short,       // fewer than 4 bytes: no group count
+    check_count_below_one, // the group count is 0 or negative
+    check_cut_off,         // the file ends inside a group record
+};
+
+struct FileCheck {
+    CheckOutcome outcome;
+    long size;            // bytes that could be read
+    long used;            // bytes the loader reads; the rest is ignored
+    int group_count;      // as stored
+    int member_total;     // members of every group read
+    // Where a cut-off file ends: the group (from 1) and member (from 1, 0
+    // for the group's own fields) being read, the field and its offset.
+    int stop_group;
+    int stop_member;
+    const char* stop_field;
+    long field_offset;
+    int field_size;
+};
+
+void check_database_file(const char* file_name, FileCheck& check);

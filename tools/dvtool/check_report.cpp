@@ -69,7 +69,7 @@ void note_name(std::string& notes, const std::string& who, const char* field)
     }
     char text[name_text_size];
     if (!is_plain_gbk(name_text(field, text)))
-        notes += "  " + who + ": the name holds bytes that are not GBK text (shown as \\xHH).\n";
+        notes += "  " + who + ": the name holds bytes that are not printable GBK text (shown as \\xHH).\n";
     for (const char* rest = zero; rest < field + name_size; ++rest)
         if (*rest) {
             notes += "  " + who + ": bytes after the name's terminator are not zero;"

@@ -104,9 +104,15 @@ std::string escape_name(const std::string& name, bool group_name)
     std::string out;
     for (size_t i = 0; i < name.size(); ++i) {
         unsigned char byte = name[i];
-        if (i + 1 < name.size() && is_gbk_lead(byte) && is_gbk_trail(name[i + 1])
-            && pair_survives_utf8(byte, name[i + 1])) {
-            out += name.substr(i, 2);
+        if (i + 1 < name.size() && is_gbk_lead(byte) && is_gbk_trail(name[i + 1])) {
+            // The program reads these two bytes as one character, so they
+            // are written together, as a character or as two escapes.
+            if (pair_survives_utf8(byte, name[i + 1])) {
+                out += name.substr(i, 2);
+            } else {
+                append_escape(out, byte);
+                append_escape(out, name[i + 1]);
+            }
             ++i;
         } else if (byte == '\\') {
             out += "\\\\";

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer programs (clang++, ASan + UBSan) in build/fuzz and runs
+# each for a bounded time, seeded from fuzz/corpus/<target>. New inputs go to
+# build/fuzz/corpus/<target>, crashes and property violations to
+# build/fuzz/findings/<target>. Usage: tools/fuzz.sh [seconds per target] [target...]
+set -uo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+shift || true
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(database_file download_log quotation_scan read_decimal result_text)
+build=build/fuzz
+
+cmake -S . -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+      -DDUVARIN_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build.configure.log" 2>&1 \
+    || { cat "$build.configure.log"; exit 2; }
+for t in "${targets[@]}"; do
+    cmake --build "$build" --target "fuzz_$t" -j2 >/dev/null || { echo "fuzz: building fuzz_$t failed"; exit 2; }
+done
+
+# The reply buffer holds 30000 bytes; the other inputs are small files.
+max_len() { [ "$1" = quotation_scan ] && echo 30000 || echo 4096; }
+
+status=0
+printf '%-16s %12s %10s %8s %s\n' target executions exec/s corpus findings
+for t in "${targets[@]}"; do
+    work=$build/corpus/$t findings=$build/findings/$t
+    mkdir -p "$work" "$findings"
+    log=$build/fuzz_$t.log
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len="$(max_len "$t")" \
+        -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+        -artifact_prefix="$findings/" "$work" "fuzz/corpus/$t" >"$log" 2>&1
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+    speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
+    found=$(find "$findings" -type f | wc -l)
+    printf '%-16s %12s %10s %8s %s\n' "$t" "${runs:-?}" "${speed:-?}" "$(ls "$work" | wc -l)" "$found"
+    if [ "$found" -gt 0 ]; then
+        status=1
+        find "$findings" -type f | sed 's/^/    /'
+        grep -m3 -E 'ERROR|property violated|runtime error' "$log" | sed 's/^/    /'
+    fi
+done
+exit $status

@@ -1,0 +1,14 @@
+#pragma once
+// The Download button: fetches the quotation page and writes the rates of
+// the table selected in download_list into its currency group.
+
+// The host name of the quotation web site, used for the name lookup and in
+// the request's Host line. Set at configure time (DUVARIN_QUOTATION_HOST).
+extern const char quotation_host[];
+
+const int reply_limit = 30000;              // bytes of the reply that are kept
+const unsigned long receive_timeout_ms = 10000;  // silence that ends a receive
+
+// Runs one download of the selected table, asking the user first. Changes
+// reach the database and the download log only when a rate table arrived.
+void download_rates();

@@ -1,0 +1,248 @@
+#include "update/download_test_support.h"
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include "shell/app_state.h"
+
+namespace {
+
+const char server_script[] = DUVARIN_SOURCE_DIR "/update/testdata/quotation_server.py";
+const char python[] = "/usr/bin/python3";
+const DWORD server_wait_ms = 20000;
+
+typedef char*(CDECL* UnixNameFunction)(const WCHAR*);
+typedef WCHAR*(CDECL* DosNameFunction)(const char*);
+
+// Through void*, which any function pointer may be cast to and from.
+void* wine_function(const char* name)
+{
+    return reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), name));
+}
+
+bool file_exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string read_file(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+// Runs python with the script and the arguments; Wine gives no handle for
+// a Linux process, so the caller waits for the files it writes.
+bool run_server_script(const std::string& arguments)
+{
+    std::string command = std::string("\"") + python + "\" \"" + server_script + "\" " + arguments;
+    std::string program = windows_path(python);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return false;
+    if (process.hThread) CloseHandle(process.hThread);
+    if (process.hProcess) CloseHandle(process.hProcess);
+    return true;
+}
+
+std::string quoted(const std::string& text)
+{
+    return "\"" + text + "\"";
+}
+
+HANDLE port_lock;
+HHOOK message_box_hook;
+HHOOK enable_hook;
+std::string events;
+int question_answer;
+HWND answered_box;
+std::vector<SeenMessageBox> boxes;
+
+HICON box_icon(HWND box)
+{
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char window_class[32];
+        GetClassNameA(child, window_class, sizeof window_class);
+        if (lstrcmpiA(window_class, "Static") == 0 && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            return reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+    }
+    return nullptr;
+}
+
+void answer_box(HWND box)
+{
+    SeenMessageBox seen;
+    char text[512] = {};
+    GetWindowTextA(box, text, sizeof text);
+    seen.caption = text;
+    text[0] = '\0';
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    seen.text = text;
+    seen.yes_no = GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO);
+    seen.icon = box_icon(box);
+    seen.owner = GetWindow(box, GW_OWNER);
+    seen.wait_cursor = GetCursor() == LoadCursorA(nullptr, IDC_WAIT);
+    boxes.push_back(seen);
+    int button = seen.yes_no ? question_answer : IDOK;
+    // Posted: the box's own loop takes it once the box is up.
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+}
+
+LRESULT CALLBACK on_window_event(int code, WPARAM wparam, LPARAM lparam)
+{
+    HWND window = reinterpret_cast<HWND>(wparam);
+    if (code == HCBT_ACTIVATE && window != answered_box) {
+        char window_class[32];
+        GetClassNameA(window, window_class, sizeof window_class);
+        if (lstrcmpA(window_class, "#32770") == 0) {
+            answered_box = window;
+            events += 'B';
+            answer_box(window);
+        }
+    }
+    if (code == HCBT_DESTROYWND && window == answered_box) answered_box = nullptr;
+    return CallNextHookEx(message_box_hook, code, wparam, lparam);
+}
+
+LRESULT CALLBACK on_window_message(int code, WPARAM wparam, LPARAM lparam)
+{
+    const CWPSTRUCT* message = reinterpret_cast<const CWPSTRUCT*>(lparam);
+    if (code == HC_ACTION && message->message == WM_ENABLE && message->hwnd == main_window)
+        events += message->wParam ? 'E' : 'D';
+    return CallNextHookEx(enable_hook, code, wparam, lparam);
+}
+
+}  // namespace
+
+std::string unix_path(const std::string& windows_name)
+{
+    auto function = reinterpret_cast<UnixNameFunction>(wine_function("wine_get_unix_file_name"));
+    if (!function) return "";
+    WCHAR wide[MAX_PATH];
+    if (!MultiByteToWideChar(CP_ACP, 0, windows_name.c_str(), -1, wide, MAX_PATH)) return "";
+    char* name = function(wide);
+    if (!name) return "";
+    std::string result = name;
+    HeapFree(GetProcessHeap(), 0, name);
+    return result;
+}
+
+std::string windows_path(const std::string& unix_name)
+{
+    auto function = reinterpret_cast<DosNameFunction>(wine_function("wine_get_dos_file_name"));
+    if (!function) return "";
+    WCHAR* name = function(unix_name.c_str());
+    if (!name) return "";
+    char narrow[MAX_PATH] = {};
+    WideCharToMultiByte(CP_ACP, 0, name, -1, narrow, MAX_PATH, nullptr, nullptr);
+    HeapFree(GetProcessHeap(), 0, name);
+    return narrow;
+}
+
+void lock_quotation_port()
+{
+    if (!port_lock) port_lock = CreateMutexA(nullptr, FALSE, "duvarin-quotation-port-80");
+    // An abandoned lock (a test that died) is ours as well.
+    WaitForSingleObject(port_lock, INFINITE);
+}
+
+void unlock_quotation_port()
+{
+    if (port_lock) ReleaseMutex(port_lock);
+}
+
+std::string QuotationSite::folder() const
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    std::string name = std::string(temp) + "dv-quotation-site";
+    CreateDirectoryA(name.c_str(), nullptr);
+    return name;
+}
+
+std::string QuotationSite::start(const char* mode, const std::string& argument)
+{
+    if (unix_path(folder()).empty() || !file_exists(windows_path(python)))
+        return "needs Wine and /usr/bin/python3";
+    std::string pid_file = folder() + "\\server.pid";
+    std::string error_file = folder() + "\\server.error";
+    // A server left over by a test that died is stopped first, so that the
+    // pid file seen below is the new server's.
+    if (file_exists(pid_file)) {
+        running = true;
+        stop();
+    }
+    DeleteFileA(error_file.c_str());
+    std::string arguments = quoted(unix_path(folder())) + " " + mode;
+    if (!argument.empty()) arguments += " " + quoted(argument);
+    if (!run_server_script(arguments)) return "cannot start " + std::string(python);
+    running = true;
+    for (DWORD waited = 0; waited < server_wait_ms; waited += 20) {
+        if (file_exists(error_file)) return read_file(error_file);
+        if (file_exists(pid_file)) return "";
+        Sleep(20);
+    }
+    return "the quotation server did not come up";
+}
+
+void QuotationSite::stop()
+{
+    if (!running) return;
+    running = false;
+    std::string pid_file = folder() + "\\server.pid";
+    if (!run_server_script(quoted(unix_path(folder())) + " stop")) return;
+    for (DWORD waited = 0; waited < server_wait_ms && file_exists(pid_file); waited += 20)
+        Sleep(20);
+}
+
+std::vector<std::string> QuotationSite::requests() const
+{
+    std::vector<std::string> taken;
+    for (int n = 1;; n++) {
+        std::string name = folder() + "\\request-" + std::to_string(n) + ".bin";
+        if (!file_exists(name)) return taken;
+        taken.push_back(read_file(name));
+    }
+}
+
+std::string QuotationSite::write_page(const char* name, const std::string& bytes) const
+{
+    std::string path = folder() + "\\" + name;
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file << bytes;
+    return unix_path(path);
+}
+
+void watch_message_boxes(int answer)
+{
+    question_answer = answer;
+    boxes.clear();
+    events.clear();
+    answered_box = nullptr;
+    if (!message_box_hook)
+        message_box_hook = SetWindowsHookExA(WH_CBT, on_window_event, nullptr, GetCurrentThreadId());
+    if (!enable_hook)
+        enable_hook = SetWindowsHookExA(WH_CALLWNDPROC, on_window_message, nullptr, GetCurrentThreadId());
+}
+
+void stop_watching_message_boxes()
+{
+    if (message_box_hook) UnhookWindowsHookEx(message_box_hook);
+    if (enable_hook) UnhookWindowsHookEx(enable_hook);
+    message_box_hook = nullptr;
+    enable_hook = nullptr;
+}
+
+std::string window_events()
+{
+    return events;
+}
+
+std::vector<SeenMessageBox> seen_message_boxes()
+{
+    return boxes;
+}

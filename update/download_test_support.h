@@ -1,0 +1,56 @@
+#pragma once
+// Test support for the rate download: a real quotation web site on
+// 127.0.0.1 port 80 (a Python program of ours, run by Wine as a Linux
+// process), and a watcher that answers the message boxes the download
+// shows, as the user would.
+#include <windows.h>
+#include <string>
+#include <vector>
+
+// Unix and Windows names of one file under Wine; empty when not under Wine.
+std::string unix_path(const std::string& windows_path);
+std::string windows_path(const std::string& unix_path);
+
+// Only one test program at a time may own port 80: a test holds the lock
+// from before its server starts (or, for a refused connection, before it
+// counts on nothing listening) until its server has stopped.
+void lock_quotation_port();
+void unlock_quotation_port();
+
+// The quotation site. Its files live in one folder of the temporary folder,
+// shared by every test, so a server left over by a test that died is
+// found there and stopped by its process id.
+class QuotationSite {
+public:
+    // Starts the server in a mode of update/testdata/quotation_server.py;
+    // the argument is a Unix path. Returns an empty text, or why it failed.
+    std::string start(const char* mode, const std::string& argument = "");
+    void stop();
+    // The requests the server took, oldest first.
+    std::vector<std::string> requests() const;
+    // A file in the site's folder, for pages a test makes up.
+    std::string write_page(const char* name, const std::string& bytes) const;
+
+private:
+    std::string folder() const;
+    bool running = false;
+};
+
+struct SeenMessageBox {
+    std::string caption;
+    std::string text;
+    bool yes_no;            // Yes and No buttons, else OK only
+    HICON icon;             // as LoadIcon(nullptr, IDI_...) gives it
+    bool wait_cursor;       // the cursor, when the box came up
+    HWND owner;
+};
+
+// Answers every message box of this thread: a question with the given
+// answer (IDYES or IDNO), any other box with OK.
+void watch_message_boxes(int answer);
+void stop_watching_message_boxes();
+std::vector<SeenMessageBox> seen_message_boxes();
+// What happened to the main window since watching began: D disabled, E
+// enabled, B a message box came up. A box disables its owner itself while
+// it is up, unless the owner was disabled already.
+std::string window_events();

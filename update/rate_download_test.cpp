@@ -1,0 +1,386 @@
+// The rate download through the real 下载 button, against a real web site
+// on 127.0.0.1 port 80; the tests answer its message boxes as a user would.
+#include <winsock2.h>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <gtest/gtest.h>
+#include "database/unit_database.h"
+#include "resources/resource.h"
+#include "shell/app_state.h"
+#include "shell/controls.h"
+#include "shell/gui_test_support.h"
+#include "update/download_log.h"
+#include "update/download_page.h"
+#include "update/download_test_support.h"
+#include "update/rate_download.h"
+
+namespace {
+
+const std::string sample_site = DUVARIN_SOURCE_DIR "/docs/sample-site";
+const std::string sample_page = sample_site + "/index.html";
+const std::string worked_example = DUVARIN_SOURCE_DIR "/update/testdata/quotation_example.html";
+const char reference_group[] = "基准价（汇率）";
+const unsigned short old_date[3] = {2011, 7, 15};
+
+// The sample site's currencies in page order, and the rates of 美元.
+const std::vector<std::string> sample_currencies = {"美元", "欧元", "日元", "港币", "英镑",
+                                                    "澳大利亚元", "加拿大元", "瑞士法郎", "新加坡元", "韩国元"};
+const double dollar_rates[5] = {645.70, 640.52, 648.28, 646.55, 646.13};
+
+std::vector<std::string> member_names(UnitGroup* group)
+{
+    std::vector<std::string> names;
+    char text[name_text_size];
+    for (UnitMember* member = group ? group->header.next : nullptr; member; member = member->next)
+        names.push_back(name_text(member->name, text));
+    return names;
+}
+
+std::vector<std::string> with_base(const std::vector<std::string>& names)
+{
+    std::vector<std::string> all = {"人民币"};
+    all.insert(all.end(), names.begin(), names.end());
+    return all;
+}
+
+std::string read_source(const std::string& unix_name)
+{
+    std::ifstream file(windows_path(unix_name), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+struct PageRow {
+    std::string name;
+    std::string rate;   // the same in all five columns
+};
+
+// A page of the shape the scan reads: the header cell line and ten more,
+// then one frame of seven lines per row.
+std::string quotation_page(const std::vector<PageRow>& rows, const std::string& filler = "")
+{
+    std::string page = "<html><body>\n" + filler + "<table>\n<TR>\n<TD>货币名称</TD>\n";
+    for (int i = 0; i < 10; i++) page += "<TD>h</TD>\n";
+    for (const PageRow& row : rows) {
+        page += "</TR>\n<TR>\n<TD>\n" + row.name + "</TD>\n";
+        for (int column = 0; column < 5; column++) page += "<TD>" + row.rate + "</TD>\n";
+    }
+    return page + "</table></body></html>\n";
+}
+
+bool same_date(const DownloadRecord& record, const unsigned short date[3])
+{
+    return record.year == date[0] && record.month == date[1] && record.day == date[2];
+}
+
+class RateDownloadTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        if (std::strcmp(quotation_host, "localhost") != 0 && std::strcmp(quotation_host, "127.0.0.1") != 0)
+            GTEST_SKIP() << "the tests talk to 127.0.0.1 only; the quotation host is " << quotation_host;
+        lock_quotation_port();
+        locked = true;
+        ShellTest::SetUp();
+        mouse_click(50, 330);   // the Update page
+    }
+    void TearDown() override
+    {
+        stop_watching_message_boxes();
+        site.stop();
+        if (locked) {
+            ShellTest::TearDown();
+            unlock_quotation_port();
+        }
+    }
+    void prepare_files() override
+    {
+        if (sample_database) write_file("dv.dat", database_bytes(sample_groups()));
+        unsigned short dates[5][3];
+        for (auto& date : dates) std::memcpy(date, old_date, sizeof date);
+        write_file("config.f", download_log_bytes(dates));
+    }
+    void serve(const char* mode, const std::string& argument = "")
+    {
+        std::string problem = site.start(mode, argument);
+        if (problem == "needs Wine and /usr/bin/python3") GTEST_SKIP() << problem;
+        ASSERT_EQ(problem, "");
+    }
+    void download(int row, int answer = IDYES)
+    {
+        select_list(download_list, row);
+        watch_message_boxes(answer);
+        click(IDC_DOWNLOAD);
+    }
+    // The question, then one box with the outcome.
+    void expect_outcome(const char* text, LPCSTR icon)
+    {
+        std::vector<SeenMessageBox> boxes = seen_message_boxes();
+        ASSERT_EQ(boxes.size(), 2u);
+        EXPECT_EQ(boxes[1].caption, "网络");
+        EXPECT_EQ(boxes[1].text, text);
+        EXPECT_FALSE(boxes[1].yes_no);
+        EXPECT_EQ(boxes[1].icon, LoadIconA(nullptr, icon));
+        EXPECT_EQ(boxes[1].owner, main_window);
+        // Disabled from the answer to the end, with the wait cursor: the
+        // outcome box finds its owner disabled already.
+        EXPECT_EQ(window_events(), "DBEDBE");
+        EXPECT_TRUE(boxes[1].wait_cursor);
+        EXPECT_TRUE(IsWindowEnabled(main_window));
+        EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
+    }
+    // A download that failed leaves the database and the log as they were.
+    void expect_nothing_changed()
+    {
+        EXPECT_EQ(group_count(), sample_database ? 2 : 0);
+        for (const DownloadRecord& record : download_log.records) EXPECT_TRUE(same_date(record, old_date));
+        if (download_status_text()) {
+            EXPECT_TRUE(shows_label("需要更新", 450, 80, 130, 20));
+        }
+    }
+
+    QuotationSite site;
+    bool sample_database = true;
+    bool locked = false;
+};
+
+class EmptyDatabaseDownloadTest : public RateDownloadTest {
+protected:
+    EmptyDatabaseDownloadTest() { sample_database = false; }
+};
+
+}  // namespace
+
+TEST_F(RateDownloadTest, WithNothingSelectedTheButtonDoesNothingNotEvenStartWinsock)
+{
+    serve("page", sample_page);
+    while (WSACleanup() == 0) {
+    }
+    download(-1);
+    EXPECT_TRUE(seen_message_boxes().empty());
+    EXPECT_TRUE(site.requests().empty());
+    EXPECT_EQ(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP), INVALID_SOCKET);
+    EXPECT_EQ(WSAGetLastError(), WSANOTINITIALISED);
+    expect_nothing_changed();
+}
+
+TEST_F(RateDownloadTest, AnsweringNoChangesNothingAndLeavesWinsockStarted)
+{
+    serve("page", sample_page);
+    HCURSOR cursor = GetCursor();
+    download(4, IDNO);
+    std::vector<SeenMessageBox> boxes = seen_message_boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, "网络");
+    EXPECT_EQ(boxes[0].text, "您确定下载该文件到您的计算机中？");
+    EXPECT_TRUE(boxes[0].yes_no);
+    EXPECT_EQ(boxes[0].icon, LoadIconA(nullptr, IDI_QUESTION));
+    EXPECT_EQ(boxes[0].owner, main_window);
+    EXPECT_FALSE(boxes[0].wait_cursor);
+    EXPECT_EQ(window_events(), "DBE");
+    EXPECT_TRUE(site.requests().empty());
+    EXPECT_TRUE(IsWindowEnabled(main_window));
+    EXPECT_EQ(GetCursor(), cursor);
+    expect_nothing_changed();
+    SOCKET probe = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    EXPECT_NE(probe, INVALID_SOCKET);
+    closesocket(probe);
+}
+
+TEST_F(RateDownloadTest, ADownloadFillsANewGroupRecordsTodayAndRefreshesThePages)
+{
+    serve("page", sample_page);
+    download(4);
+    expect_outcome("下载成功！", IDI_INFORMATION);
+    ASSERT_EQ(site.requests().size(), 1u);
+    EXPECT_EQ(site.requests()[0], std::string("GET / HTTP/1.1\r\nHost:") + quotation_host + "\r\n\r\n");
+
+    ASSERT_EQ(group_count(), 3);
+    UnitGroup* group = group_at(2);
+    EXPECT_STREQ(group->name, reference_group);
+    EXPECT_EQ(member_names(group), with_base(sample_currencies));
+    EXPECT_EQ(member_at(group, 0)->a, 1.0f);
+    EXPECT_EQ(member_at(group, 0)->b, 0.0f);
+    EXPECT_FLOAT_EQ(find_member(group, "美元")->a, static_cast<float>(100 / dollar_rates[4]));
+    EXPECT_FLOAT_EQ(find_member(group, "英镑")->a, static_cast<float>(100 / 1040.17));
+    EXPECT_EQ(find_member(group, "加拿大元")->a, 0.0f);   // &nbsp; in the column
+    EXPECT_EQ(find_member(group, "美元")->b, 0.0f);
+
+    EXPECT_EQ(download_log.records[4].year, today.year);
+    EXPECT_EQ(download_log.records[4].month, today.month);
+    EXPECT_EQ(download_log.records[4].day, today.day);
+    for (int row = 0; row < 4; row++) EXPECT_TRUE(same_date(download_log.records[row], old_date));
+    EXPECT_TRUE(shows_label("成功下载", 450, 80, 130, 20));
+
+    std::vector<std::string> groups = {"温度", "长度", reference_group};
+    EXPECT_EQ(list_items(group_list), groups);
+    mouse_click(50, 130);   // back to the Convert page
+    EXPECT_EQ(list_items(group_combo), groups);
+}
+
+TEST_F(RateDownloadTest, ASecondDownloadOnTheSameDayUpdatesTheGroupInPlace)
+{
+    serve("page", sample_page);
+    download(4);
+    UnitGroup* group = group_at(2);
+    ASSERT_NE(group, nullptr);
+    // The user's own changes: another a and b for 美元, 人民币 deleted.
+    UnitMember* dollar = find_member(group, "美元");
+    dollar->a = 5;
+    dollar->b = 7;
+    remove_member(group, member_at(group, 0));
+    download(4);
+    expect_outcome("下载成功！", IDI_INFORMATION);
+    EXPECT_EQ(group_count(), 3);
+    EXPECT_EQ(member_names(group), sample_currencies);
+    EXPECT_EQ(member_at(group, 0), dollar);
+    EXPECT_FLOAT_EQ(dollar->a, static_cast<float>(100 / dollar_rates[4]));
+    EXPECT_EQ(dollar->b, 7.0f);
+}
+
+TEST_F(RateDownloadTest, ARenamedGroupIsNotFoundAndANewOneIsAppended)
+{
+    serve("page", sample_page);
+    download(4);
+    write_name(group_at(2)->name, "基准价");
+    download(4);
+    ASSERT_EQ(group_count(), 4);
+    EXPECT_STREQ(group_at(2)->name, "基准价");
+    EXPECT_STREQ(group_at(3)->name, reference_group);
+    EXPECT_EQ(member_names(group_at(2)), with_base(sample_currencies));
+    EXPECT_EQ(member_names(group_at(3)), with_base(sample_currencies));
+}
+
+TEST_F(EmptyDatabaseDownloadTest, TheRateGroupBecomesTheOnlyGroup)
+{
+    serve("page", sample_page);
+    download(0);
+    expect_outcome("下载成功！", IDI_INFORMATION);
+    ASSERT_EQ(group_count(), 1);
+    EXPECT_STREQ(group_at(0)->name, "现汇买入价");
+    EXPECT_EQ(member_names(group_at(0)), with_base(sample_currencies));
+    EXPECT_FLOAT_EQ(find_member(group_at(0), "美元")->a, static_cast<float>(100 / dollar_rates[0]));
+    EXPECT_EQ(list_items(group_list), std::vector<std::string>{"现汇买入价"});
+}
+
+// What `python3 -m http.server` serves from the sample site is what a user
+// downloads by hand.
+TEST_F(EmptyDatabaseDownloadTest, AllFiveTablesDownloadFromTheSampleSite)
+{
+    serve("directory", sample_site);
+    for (int row = 0; row < quotation_table_count; row++) download(row);
+    ASSERT_EQ(group_count(), 5);
+    for (int row = 0; row < quotation_table_count; row++) {
+        UnitGroup* group = group_at(row);
+        EXPECT_STREQ(group->name, quotation_tables[row].group_name);
+        EXPECT_EQ(member_names(group), with_base(sample_currencies)) << row;
+        EXPECT_FLOAT_EQ(find_member(group, "美元")->a, static_cast<float>(100 / dollar_rates[row])) << row;
+        select_list(download_list, row);
+        EXPECT_STREQ(download_status_text(), "成功下载");
+    }
+    // 韩国元 has a rate in columns 1 to 3 only.
+    EXPECT_EQ(find_member(group_at(0), "韩国元")->a, 0.0f);
+    EXPECT_FLOAT_EQ(find_member(group_at(1), "韩国元")->a, static_cast<float>(100 / 0.5887));
+    EXPECT_EQ(find_member(group_at(4), "韩国元")->a, 0.0f);
+}
+
+TEST_F(RateDownloadTest, TheWorkedExampleReplyGivesItsRates)
+{
+    serve("raw", worked_example);
+    download(0);
+    expect_outcome("下载成功！", IDI_INFORMATION);
+    UnitGroup* group = find_group("现汇买入价");
+    EXPECT_EQ(member_names(group), with_base({"美元", "日元"}));
+    EXPECT_FLOAT_EQ(find_member(group, "美元")->a, static_cast<float>(100 / 680.50));
+    EXPECT_FLOAT_EQ(find_member(group, "日元")->a, static_cast<float>(100 / 8.7663));
+}
+
+TEST_F(RateDownloadTest, APageSentInPiecesWithPausesArrivesWhole)
+{
+    serve("pieces", sample_page);
+    download(4);
+    expect_outcome("下载成功！", IDI_INFORMATION);
+    EXPECT_EQ(member_names(find_group(reference_group)), with_base(sample_currencies));
+}
+
+TEST_F(RateDownloadTest, APageLongerThanTheReplyBufferIsCutAtItsEnd)
+{
+    // 900 rows of one size (C1000 at 100 to C1899 at 999); a filler line
+    // before the table puts the end of the buffer 59 bytes into a row, in
+    // its third rate line: that row has its name but not its rate.
+    std::vector<PageRow> rows;
+    for (int i = 0; i < 900; i++) rows.push_back({"C" + std::to_string(1000 + i), std::to_string(100 + i)});
+    const size_t rows_start = quotation_page({}).find("</table>");
+    const size_t row_size = quotation_page({rows[0]}).size() - quotation_page({}).size();
+    const size_t into_row = 59;
+    size_t filler_size = (reply_limit - rows_start - into_row) % row_size;
+    std::string filler = filler_size ? std::string(filler_size - 1, 'x') + "\n" : "";
+    size_t cut_row = (reply_limit - rows_start - filler_size - into_row) / row_size;
+    std::string page = quotation_page(rows, filler);
+    ASSERT_GT(page.size(), 2u * reply_limit);
+
+    serve("raw", site.write_page("long.html", page));
+    download(4);
+    expect_outcome("下载成功！", IDI_INFORMATION);
+    UnitGroup* group = find_group(reference_group);
+    std::vector<std::string> names = member_names(group);
+    ASSERT_EQ(names.size(), cut_row + 2);
+    EXPECT_EQ(names.back(), rows[cut_row].name);
+    EXPECT_FLOAT_EQ(find_member(group, rows[cut_row - 1].name.c_str())->a, static_cast<float>(100.0 / (99 + cut_row)));
+    EXPECT_EQ(find_member(group, rows[cut_row].name.c_str())->a, 0.0f);
+}
+
+TEST_F(RateDownloadTest, ACurrencyNameLongerThanANameFieldIsFoundAgain)
+{
+    serve("page", site.write_page("long-name.html", quotation_page({{"特别提款权特别提款权", "900"}})));
+    download(4);
+    download(4);
+    expect_outcome("下载成功！", IDI_INFORMATION);
+    UnitGroup* group = find_group(reference_group);
+    EXPECT_EQ(member_names(group), with_base({"特别提款权特别"}));
+    EXPECT_FLOAT_EQ(member_at(group, 1)->a, static_cast<float>(100.0 / 900));
+}
+
+TEST_F(RateDownloadTest, ARefusedConnectionChangesNothing)
+{
+    // Nothing listens on port 80 while the lock is held.
+    download(4);
+    expect_outcome("无法连接网络！", IDI_EXCLAMATION);
+    expect_nothing_changed();
+}
+
+TEST_F(RateDownloadTest, ASilentServerEndsTheDownloadAfterTheTimeOut)
+{
+    serve("silent");
+    DWORD started = GetTickCount();
+    download(4);
+    DWORD waited = GetTickCount() - started;
+    expect_outcome("无法连接网络！", IDI_EXCLAMATION);
+    EXPECT_GE(waited, receive_timeout_ms - 1000);
+    EXPECT_EQ(site.requests().size(), 1u);
+    expect_nothing_changed();
+}
+
+TEST_F(RateDownloadTest, RepliesWithoutARateTableChangeNothing)
+{
+    std::string lower_case = read_source(sample_page);
+    for (size_t at = lower_case.find("<TD"); at != std::string::npos; at = lower_case.find("<TD", at))
+        lower_case.replace(at, 3, "<td");
+    struct Reply {
+        const char* mode;
+        std::string argument;
+    } replies[] = {
+        {"empty", ""},
+        {"page", site.write_page("error.html", "<html><body><h1>404 Not Found</h1></body></html>\n")},
+        {"page", site.write_page("lower-case.html", lower_case)},
+    };
+    for (const Reply& reply : replies) {
+        serve(reply.mode, reply.argument);
+        download(4);
+        expect_outcome("下载失败：网页中没有汇率表！", IDI_EXCLAMATION);
+        expect_nothing_changed();
+        site.stop();
+    }
+}

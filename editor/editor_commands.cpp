@@ -1,0 +1,183 @@
+#include "editor/editor_commands.h"
+#include <windows.h>
+#include "convert/number_text.h"
+#include "database/database_file.h"
+#include "editor/settings_page.h"
+#include "resources/resource.h"
+#include "shell/controls.h"
+#include "update/download_log.h"
+
+// The name of every group and member that the page creates.
+static const char new_entry_name[] = "新建项目";
+
+bool is_editor_command(int id)
+{
+    return id >= IDC_GROUP_ADD && id <= IDC_SAVE && (id - IDC_GROUP_ADD) % 4 == 0;
+}
+
+static void add_group()
+{
+    UnitGroup* group = append_group(new_entry_name);
+    // Out of memory: nothing was added, so the list still mirrors the chain.
+    if (!group) return;
+    append_member(group, new_entry_name, 0, 0);
+    add_list_entry(group_list, group->name);
+    select_list_entry(group_list, list_count(group_list) - 1);
+    show_group(group);
+}
+
+static void delete_group_command()
+{
+    int s = list_selection(group_list);
+    if (list_count(group_list) < 2 || s < 0) return;
+    // unlink_group needs a second group and an existing position.
+    if (group_count() < 2 || !group_at(s)) return;
+    UnitGroup* shown = unlink_group(s);
+    SendMessageA(group_list, LB_DELETESTRING, static_cast<WPARAM>(s), 0);
+    if (s >= list_count(group_list)) s--;
+    select_list_entry(group_list, s);
+    show_group(shown);
+}
+
+// Exchanges the groups at upper and upper + 1 and selects the moved one.
+// The edits and member_list still belong to it, so they stay as they are.
+static void swap_groups(int upper, int selection)
+{
+    UnitGroup* group = group_at(upper);
+    if (!group || !group->next) return;
+    swap_adjacent_groups(group);
+    replace_list_entry(group_list, upper, group->name);
+    replace_list_entry(group_list, upper + 1, group->next->name);
+    select_list_entry(group_list, selection);
+}
+
+static void move_group_up()
+{
+    int s = list_selection(group_list);
+    if (s <= 0) return;
+    swap_groups(s - 1, s - 1);
+}
+
+static void move_group_down()
+{
+    int s = list_selection(group_list);
+    if (s < 0 || s >= list_count(group_list) - 1) return;
+    swap_groups(s, s + 1);
+}
+
+static void add_member()
+{
+    UnitGroup* group = selected_list_group();
+    if (!group) return;
+    UnitMember* member = append_member(group, new_entry_name, 0, 0);
+    if (!member) return;
+    add_list_entry(member_list, member->name);
+    select_list_entry(member_list, list_count(member_list) - 1);
+    show_member(member);
+}
+
+static void delete_member_command()
+{
+    UnitGroup* group = selected_list_group();
+    int t = list_selection(member_list);
+    if (list_count(member_list) < 2 || !group || t < 0) return;
+    UnitMember* member = member_at(group, t);
+    // remove_member needs a member of the group, and the group must keep one.
+    if (!member || member_count(group) < 2) return;
+    remove_member(group, member);
+    SendMessageA(member_list, LB_DELETESTRING, static_cast<WPARAM>(t), 0);
+    if (t > list_count(member_list) - 1) t = list_count(member_list) - 1;
+    select_list_entry(member_list, t);
+    show_member(member_at(group, t));
+}
+
+// Exchanges the members at upper and upper + 1 of the group and selects the
+// moved one; the member fields still show it.
+static void swap_members(UnitGroup* group, int upper, int selection)
+{
+    UnitMember* member = member_at(group, upper);
+    if (!member || !member->next) return;
+    swap_adjacent_members(member);
+    replace_list_entry(member_list, upper, member->name);
+    replace_list_entry(member_list, upper + 1, member->next->name);
+    select_list_entry(member_list, selection);
+}
+
+static void move_member_up()
+{
+    UnitGroup* group = selected_list_group();
+    int t = list_selection(member_list);
+    if (!group || t <= 0) return;
+    swap_members(group, t - 1, t - 1);
+}
+
+static void move_member_down()
+{
+    UnitGroup* group = selected_list_group();
+    int t = list_selection(member_list);
+    if (!group || t < 0 || t >= list_count(member_list) - 1) return;
+    swap_members(group, t, t + 1);
+}
+
+static void rename_group()
+{
+    int s = list_selection(group_list);
+    UnitGroup* group = selected_list_group();
+    if (!unit_database.next || !group) return;
+    char text[edit_text_size];
+    read_edit_text(group_name_edit, text);
+    write_name(group->name, text);
+    // group_name_edit keeps the text as typed.
+    replace_list_entry(group_list, s, group->name);
+    select_list_entry(group_list, s);
+}
+
+static float read_coefficient(HWND edit)
+{
+    char text[edit_text_size];
+    read_edit_text(edit, text);
+    return static_cast<float>(read_decimal(text));
+}
+
+// Every field is taken, also those the user did not edit.
+static void change_member()
+{
+    int t = list_selection(member_list);
+    UnitMember* member = selected_list_member(selected_list_group());
+    if (!unit_database.next || !member) return;
+    char text[edit_text_size];
+    read_edit_text(member_name_edit, text);
+    write_name(member->name, text);
+    member->a = read_coefficient(coefficient_a_edit);
+    member->b = read_coefficient(coefficient_b_edit);
+    // The fields keep the texts as typed; the "%g" form shows on the next
+    // selection only.
+    replace_list_entry(member_list, t, member->name);
+    select_list_entry(member_list, t);
+}
+
+// Silent either way: the page has no place to report a failed write, and
+// both files are replaced only once they are written in full.
+static void save_files()
+{
+    if (!unit_database.next) return;
+    save_database("dv.dat");
+    save_download_log("config.f");
+}
+
+void run_editor_command(int id)
+{
+    switch (id) {
+    case IDC_GROUP_ADD: add_group(); break;
+    case IDC_GROUP_DELETE: delete_group_command(); break;
+    case IDC_GROUP_UP: move_group_up(); break;
+    case IDC_GROUP_DOWN: move_group_down(); break;
+    case IDC_MEMBER_ADD: add_member(); break;
+    case IDC_MEMBER_DELETE: delete_member_command(); break;
+    case IDC_MEMBER_UP: move_member_up(); break;
+    case IDC_MEMBER_DOWN: move_member_down(); break;
+    case IDC_GROUP_RENAME: rename_group(); break;
+    case IDC_MEMBER_CHANGE: change_member(); break;
+    case IDC_SAVE: save_files(); break;
+    }
+}

@@ -1,0 +1,137 @@
+#include "editor/settings_page.h"
+#include <cstring>
+#include <vector>
+#include "convert/number_text.h"
+#include "editor/editor_commands.h"
+#include "shell/controls.h"
+
+int list_count(HWND list)
+{
+    if (!list) return 0;
+    return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+}
+
+int list_selection(HWND list)
+{
+    // A missing list would answer 0, which reads as entry 0 being selected.
+    if (!list) return -1;
+    return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+}
+
+void select_list_entry(HWND list, int position)
+{
+    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(position), 0);
+}
+
+void add_list_entry(HWND list, const char* name_field)
+{
+    char text[name_text_size];
+    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name_text(name_field, text)));
+}
+
+void replace_list_entry(HWND list, int position, const char* name_field)
+{
+    char text[name_text_size];
+    SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(position), 0);
+    SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(position),
+                 reinterpret_cast<LPARAM>(name_text(name_field, text)));
+}
+
+UnitGroup* selected_list_group()
+{
+    int s = list_selection(group_list);
+    if (s < 0) return nullptr;
+    return group_at(s);
+}
+
+UnitMember* selected_list_member(UnitGroup* group)
+{
+    int t = list_selection(member_list);
+    if (!group || t < 0) return nullptr;
+    return member_at(group, t);
+}
+
+static bool is_lead_byte(char byte)
+{
+    unsigned char value = static_cast<unsigned char>(byte);
+    return value >= 0x81 && value <= 0xFE;
+}
+
+void cut_edit_text(const char* whole, char* text)
+{
+    // Character boundaries can only be found from the start: a trail byte
+    // may have the value of a lead byte.
+    int kept = 0;
+    while (whole[kept]) {
+        int width = is_lead_byte(whole[kept]) ? 2 : 1;
+        if (kept + width > edit_text_size - 1) break;
+        if (width == 2 && !whole[kept + 1]) break;
+        kept += width;
+    }
+    std::memcpy(text, whole, static_cast<size_t>(kept));
+    text[kept] = 0;
+}
+
+void read_edit_text(HWND edit, char* text)
+{
+    // The whole text is read and cut here, so that how the platform cuts a
+    // double-byte character for a short buffer does not matter.
+    int length = edit ? GetWindowTextLengthA(edit) : 0;
+    std::vector<char> whole(static_cast<size_t>(length) + 1, 0);
+    if (edit) GetWindowTextA(edit, whole.data(), length + 1);
+    cut_edit_text(whole.data(), text);
+}
+
+void show_member(UnitMember* member)
+{
+    if (!member) return;
+    char text[name_text_size];
+    SetWindowTextA(member_name_edit, name_text(member->name, text));
+    char number[general_text_size];
+    format_general(static_cast<double>(member->a), number);
+    SetWindowTextA(coefficient_a_edit, number);
+    format_general(static_cast<double>(member->b), number);
+    SetWindowTextA(coefficient_b_edit, number);
+}
+
+// The member names of the group into the emptied member_list, and the first
+// of them shown; the caller selects entry 0.
+static void list_members(UnitGroup* group)
+{
+    SendMessageA(member_list, LB_RESETCONTENT, 0, 0);
+    if (!group || !group->header.next) return;
+    show_member(group->header.next);
+    for (UnitMember* member = group->header.next; member; member = member->next)
+        add_list_entry(member_list, member->name);
+}
+
+void show_group(UnitGroup* group)
+{
+    if (!group) return;
+    char text[name_text_size];
+    SetWindowTextA(group_name_edit, name_text(group->name, text));
+    list_members(group);
+    // With an empty list this selects nothing.
+    select_list_entry(member_list, 0);
+}
+
+void fill_editor_lists()
+{
+    UnitGroup* first = unit_database.next;
+    if (!first) return;
+    SendMessageA(group_list, LB_RESETCONTENT, 0, 0);
+    for (UnitGroup* group = first; group; group = group->next)
+        add_list_entry(group_list, group->name);
+    select_list_entry(group_list, 0);
+    show_group(first);
+}
+
+void on_group_list_change()
+{
+    show_group(selected_list_group());
+}
+
+void on_member_list_change()
+{
+    show_member(selected_list_member(selected_list_group()));
+}

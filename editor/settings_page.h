@@ -1,0 +1,30 @@
+#pragma once
+// Reading and writing the Settings page's lists and edits, for the editor
+// commands. A list whose creation failed has a null handle: it counts as
+// empty and without selection.
+#include <windows.h>
+#include "database/unit_database.h"
+
+// An edit's text is taken as at most this many bytes less one.
+const int edit_text_size = 10;
+
+int list_count(HWND list);
+// The selected position, -1 when there is none.
+int list_selection(HWND list);
+void select_list_entry(HWND list, int position);
+// Appends the text of a name field as a new last entry.
+void add_list_entry(HWND list, const char* name_field);
+// Writes the text of a name field over the entry at the position; the
+// selection is left for the caller to set again.
+void replace_list_entry(HWND list, int position, const char* name_field);
+
+// The group selected in group_list, or none.
+UnitGroup* selected_list_group();
+// The member selected in member_list of that group, or none.
+UnitMember* selected_list_member(UnitGroup* group);
+
+// The first edit_text_size - 1 bytes of an edit's text, less a lead byte of
+// a GBK double-byte character whose trail byte the cut left out.
+void read_edit_text(HWND edit, char* text /* edit_text_size */);
+// The cut itself, on a terminated text.
+void cut_edit_text(const char* whole, char* text /* edit_text_size */);

@@ -1,0 +1,336 @@
+// The Settings page as the user edits the database with its buttons, lists
+// and fields, and saves it.
+#include <gtest/gtest.h>
+#include <cstdio>
+#include <cstring>
+#include "database/unit_database.h"
+#include "resources/resource.h"
+#include "shell/app_state.h"
+#include "shell/controls.h"
+#include "shell/gui_test_support.h"
+#include "update/download_log.h"
+
+using Texts = std::vector<std::string>;
+
+static std::string file_bytes(const char* name)
+{
+    std::string bytes;
+    FILE* file = std::fopen(name, "rb");
+    if (!file) return "(missing)";
+    for (int c; (c = std::fgetc(file)) != EOF;) bytes += static_cast<char>(c);
+    std::fclose(file);
+    return bytes;
+}
+
+static int selection(HWND list)
+{
+    return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+}
+
+static Texts member_fields()
+{
+    return {window_text(member_name_edit), window_text(coefficient_a_edit), window_text(coefficient_b_edit)};
+}
+
+static void set_member_fields(const char* name, const char* a, const char* b)
+{
+    SetWindowTextA(member_name_edit, name);
+    SetWindowTextA(coefficient_a_edit, a);
+    SetWindowTextA(coefficient_b_edit, b);
+}
+
+static void open_settings()
+{
+    mouse_click(50, 230);
+}
+
+class EmptyEditorTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        open_settings();
+    }
+};
+
+class SampleEditorTest : public SampleShellTest {
+protected:
+    void SetUp() override
+    {
+        SampleShellTest::SetUp();
+        open_settings();
+    }
+};
+
+// Three groups of one, two and three members; the middle one has none when
+// empty_middle is set, as only a file can make it.
+class ThreeGroupEditorTest : public ShellTest {
+protected:
+    void prepare_files() override
+    {
+        write_file("dv.dat", database_bytes({{"甲", {{"a1", 1, 0}}},
+                                             {"乙", {{"b1", 2, 0}, {"b2", 3, 0}}},
+                                             {"丙", {{"c1", 4, 0}, {"c2", 5, 0}, {"c3", 6, 0}}}}));
+    }
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        open_settings();
+    }
+};
+
+class MemberlessGroupTest : public EmptyEditorTest {
+protected:
+    void prepare_files() override
+    {
+        write_file("dv.dat", database_bytes({{"有", {{"米", 1, 0}}}, {"空", {}}}));
+    }
+};
+
+TEST_F(EmptyEditorTest, AddGroupBuildsADatabaseFromNothingAndSaveWritesItsExactBytes)
+{
+    EXPECT_TRUE(list_items(group_list).empty());
+    click(IDC_SAVE);
+    EXPECT_EQ(file_bytes("dv.dat"), "(missing)");
+    EXPECT_EQ(file_bytes("config.f"), "(missing)");
+
+    click(IDC_GROUP_ADD);
+    EXPECT_EQ(list_items(group_list), Texts{"新建项目"});
+    EXPECT_EQ(selection(group_list), 0);
+    EXPECT_EQ(list_items(member_list), Texts{"新建项目"});
+    EXPECT_EQ(selection(member_list), 0);
+    EXPECT_EQ(window_text(group_name_edit), "新建项目");
+    EXPECT_EQ(member_fields(), (Texts{"新建项目", "0", "0"}));
+
+    SetWindowTextA(group_name_edit, "长度");
+    click(IDC_GROUP_RENAME);
+    set_member_fields("米", "1", "0");
+    click(IDC_MEMBER_CHANGE);
+    SetWindowTextA(member_name_edit, "old text");
+    click(IDC_MEMBER_ADD);
+    EXPECT_EQ(member_fields(), (Texts{"新建项目", "0", "0"}));
+    set_member_fields("厘米", "100", "0");
+    click(IDC_MEMBER_CHANGE);
+    EXPECT_EQ(list_items(group_list), Texts{"长度"});
+    EXPECT_EQ(list_items(member_list), (Texts{"米", "厘米"}));
+    EXPECT_EQ(selection(member_list), 1);
+
+    click(IDC_SAVE);
+    const char expected[] =
+        "\x01\0\0\0"
+        "\x02\0\0\0" "\xB3\xA4\xB6\xC8\0\0\0\0\0\0\0\0\0\0\0\0"
+        "\xC3\xD7\0\0\0\0\0\0\0\0\0\0\0\0\0\0" "\0\0\x80\x3F" "\0\0\0\0"
+        "\xC0\xE5\xC3\xD7\0\0\0\0\0\0\0\0\0\0\0\0" "\0\0\xC8\x42" "\0\0\0\0";
+    EXPECT_EQ(file_bytes("dv.dat"), std::string(expected, sizeof expected - 1));
+    EXPECT_EQ(file_bytes("config.f"), std::string(30, '\0'));
+
+    restart();
+    EXPECT_EQ(list_items(group_list), Texts{"长度"});
+    EXPECT_EQ(list_items(member_list), (Texts{"米", "厘米"}));
+    EXPECT_EQ(selection(group_list), 0);
+    EXPECT_EQ(selection(member_list), 0);
+    EXPECT_EQ(window_text(group_name_edit), "长度");
+    EXPECT_EQ(member_fields(), (Texts{"米", "1", "0"}));
+}
+
+TEST_F(EmptyEditorTest, AddGroupAgainAppendsAndSelectsASecondGroupOfTheSameName)
+{
+    click(IDC_GROUP_ADD);
+    click(IDC_GROUP_ADD);
+    EXPECT_EQ(list_items(group_list), (Texts{"新建项目", "新建项目"}));
+    EXPECT_EQ(selection(group_list), 1);
+    EXPECT_EQ(group_count(), 2);
+}
+
+TEST_F(EmptyEditorTest, SaveOnAnEmptyDatabaseLeavesAnOldConfigFAsItWas)
+{
+    write_file("config.f", std::string(30, '\x07'));
+    download_log.records[1] = DownloadRecord{2011, 7, 15};
+    click(IDC_SAVE);
+    EXPECT_EQ(file_bytes("config.f"), std::string(30, '\x07'));
+    EXPECT_EQ(file_bytes("dv.dat"), "(missing)");
+}
+
+TEST_F(SampleEditorTest, SaveWritesTheDownloadDatesAfterTheDatabase)
+{
+    download_log.records[1] = DownloadRecord{2011, 7, 15};
+    click(IDC_SAVE);
+    EXPECT_EQ(file_bytes("config.f"), std::string(6, '\0') + std::string("\xDB\x07\x07\x00\x0F\x00", 6) + std::string(18, '\0'));
+    EXPECT_EQ(file_bytes("dv.dat"), database_bytes(sample_groups()));
+}
+
+TEST_F(SampleEditorTest, SelectingAGroupOrAMemberShowsItWithoutTouchingTheRest)
+{
+    groups_changed = 0;
+    select_list(group_list, 1);
+    EXPECT_EQ(window_text(group_name_edit), "长度");
+    EXPECT_EQ(list_items(member_list), (Texts{"米", "厘米", "毫米", "英寸", "英尺"}));
+    EXPECT_EQ(selection(member_list), 0);
+    EXPECT_EQ(member_fields(), (Texts{"米", "1", "0"}));
+    SetWindowTextA(group_name_edit, "typed");
+    select_list(member_list, 3);
+    EXPECT_EQ(member_fields(), (Texts{"英寸", "39.3701", "0"}));
+    EXPECT_EQ(window_text(group_name_edit), "typed");
+    EXPECT_EQ(groups_changed, 0);
+}
+
+TEST_F(SampleEditorTest, ChangeMemberReadsCoefficientsAsTheSystemsAtofAndShowsThemBackAsG)
+{
+    set_member_fields("摄氏度", "1e3", "12.5kg");
+    click(IDC_MEMBER_CHANGE);
+    EXPECT_EQ(member_fields(), (Texts{"摄氏度", "1e3", "12.5kg"}));
+    EXPECT_EQ(member_at(group_at(0), 0)->a, 1000.0f);
+    EXPECT_EQ(member_at(group_at(0), 0)->b, 12.5f);
+    SetWindowTextA(coefficient_a_edit, "abc");
+    click(IDC_MEMBER_CHANGE);
+    EXPECT_EQ(member_at(group_at(0), 0)->a, 0.0f);
+    select_list(member_list, 0);
+    EXPECT_EQ(member_fields(), (Texts{"摄氏度", "0", "12.5"}));
+}
+
+TEST_F(SampleEditorTest, ChangeWithoutEditingReadsBackOnlyTheFirstNineBytesOfTheShownTexts)
+{
+    member_at(group_at(0), 1)->a = 1234567.0f;
+    select_list(member_list, 1);
+    EXPECT_EQ(window_text(coefficient_a_edit), "1.23457e+006");
+    click(IDC_MEMBER_CHANGE);
+    EXPECT_EQ(member_at(group_at(0), 1)->a, 1.23457f);
+    EXPECT_EQ(member_at(group_at(0), 1)->b, 32.0f);
+    select_list(member_list, 1);
+    EXPECT_EQ(window_text(coefficient_a_edit), "1.23457");
+}
+
+TEST_F(SampleEditorTest, LongFieldTextsAreCutToNineBytesWithoutHalfACharacter)
+{
+    struct Case { const char* typed; const char* stored; };
+    const Case cases[] = {
+        {"abcdefghijkl", "abcdefghi"},
+        {"温度摄氏度", "温度摄氏"},          // the 9th byte leads 度: dropped
+        {"a温度摄氏度", "a温度摄氏"},        // the 9th byte ends 氏, though it looks like a lead byte
+        {"基准价（汇率）", "基准价（"},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        SetWindowTextA(group_name_edit, c.typed);
+        click(IDC_GROUP_RENAME);
+        EXPECT_STREQ(group_at(0)->name, c.stored) << c.typed;
+        EXPECT_EQ(list_items(group_list)[0], c.stored);
+        EXPECT_EQ(selection(group_list), 0);
+        EXPECT_EQ(window_text(group_name_edit), c.typed);
+
+        SetWindowTextA(member_name_edit, c.typed);
+        click(IDC_MEMBER_CHANGE);
+        EXPECT_STREQ(member_at(group_at(0), 0)->name, c.stored) << c.typed;
+        EXPECT_EQ(list_items(member_list)[0], c.stored);
+        EXPECT_EQ(window_text(member_name_edit), c.typed);
+    }
+}
+
+TEST_F(ThreeGroupEditorTest, MovesAtTheEndsDoNothingButStillMarkTheGroupsChanged)
+{
+    struct End { int button; HWND list; int group; int position; };
+    const End ends[] = {{IDC_GROUP_UP, group_list, 0, 0}, {IDC_GROUP_DOWN, group_list, 2, 2},
+                        {IDC_MEMBER_UP, member_list, 2, 0}, {IDC_MEMBER_DOWN, member_list, 2, 2}};
+    for (const End& end : ends) {
+        select_list(group_list, end.group);
+        select_list(end.list, end.position);
+        Texts members = list_items(member_list);
+        groups_changed = 0;
+        click(end.button);
+        EXPECT_EQ(groups_changed, 1) << end.button;
+        EXPECT_EQ(list_items(group_list), (Texts{"甲", "乙", "丙"}));
+        EXPECT_EQ(list_items(member_list), members);
+        EXPECT_EQ(selection(end.list), end.position);
+    }
+    EXPECT_EQ(member_fields(), (Texts{"c3", "6", "0"}));
+}
+
+TEST_F(ThreeGroupEditorTest, AMovedGroupOrMemberStaysSelectedAndShown)
+{
+    select_list(group_list, 2);
+    click(IDC_GROUP_UP);
+    EXPECT_EQ(list_items(group_list), (Texts{"甲", "丙", "乙"}));
+    EXPECT_EQ(selection(group_list), 1);
+    EXPECT_EQ(list_items(member_list), (Texts{"c1", "c2", "c3"}));
+    EXPECT_STREQ(group_at(1)->header.next->name, "c1");
+    click(IDC_GROUP_DOWN);
+    EXPECT_EQ(list_items(group_list), (Texts{"甲", "乙", "丙"}));
+    EXPECT_EQ(selection(group_list), 2);
+
+    click(IDC_MEMBER_DOWN);
+    EXPECT_EQ(list_items(member_list), (Texts{"c2", "c1", "c3"}));
+    EXPECT_EQ(selection(member_list), 1);
+    EXPECT_EQ(member_fields(), (Texts{"c1", "4", "0"}));
+    EXPECT_EQ(member_at(group_at(2), 1)->a, 4.0f);
+    click(IDC_MEMBER_UP);
+    EXPECT_EQ(list_items(member_list), (Texts{"c1", "c2", "c3"}));
+    EXPECT_EQ(selection(member_list), 0);
+}
+
+TEST_F(ThreeGroupEditorTest, DeletingGroupsSelectsTheNeighbourAndNeverTheLastGroup)
+{
+    select_list(group_list, 2);
+    click(IDC_GROUP_DELETE);
+    EXPECT_EQ(list_items(group_list), (Texts{"甲", "乙"}));
+    EXPECT_EQ(selection(group_list), 1);
+    EXPECT_EQ(window_text(group_name_edit), "乙");
+    EXPECT_EQ(list_items(member_list), (Texts{"b1", "b2"}));
+    select_list(group_list, 0);
+    click(IDC_GROUP_DELETE);
+    EXPECT_EQ(list_items(group_list), Texts{"乙"});
+    EXPECT_EQ(selection(group_list), 0);
+    EXPECT_EQ(member_fields(), (Texts{"b1", "2", "0"}));
+    click(IDC_GROUP_DELETE);
+    EXPECT_EQ(list_items(group_list), Texts{"乙"});
+    EXPECT_EQ(group_count(), 1);
+}
+
+TEST_F(ThreeGroupEditorTest, DeletingMembersSelectsTheNeighbourAndNeverTheLastMember)
+{
+    select_list(group_list, 2);
+    select_list(member_list, 2);
+    click(IDC_MEMBER_DELETE);
+    EXPECT_EQ(list_items(member_list), (Texts{"c1", "c2"}));
+    EXPECT_EQ(selection(member_list), 1);
+    EXPECT_EQ(member_fields(), (Texts{"c2", "5", "0"}));
+    select_list(member_list, 0);
+    click(IDC_MEMBER_DELETE);
+    EXPECT_EQ(list_items(member_list), Texts{"c2"});
+    EXPECT_EQ(selection(member_list), 0);
+    click(IDC_MEMBER_DELETE);
+    EXPECT_EQ(member_count(group_at(2)), 1);
+    EXPECT_EQ(list_items(member_list), Texts{"c2"});
+}
+
+TEST_F(MemberlessGroupTest, AGroupWithoutMembersShowsNoneUntilAddMemberGivesItOne)
+{
+    select_list(group_list, 1);
+    EXPECT_EQ(window_text(group_name_edit), "空");
+    EXPECT_TRUE(list_items(member_list).empty());
+    EXPECT_EQ(selection(member_list), -1);
+    EXPECT_EQ(member_fields(), (Texts{"米", "1", "0"}));
+    for (int id : {IDC_MEMBER_CHANGE, IDC_MEMBER_DELETE, IDC_MEMBER_UP, IDC_MEMBER_DOWN}) click(id);
+    EXPECT_EQ(member_count(group_at(1)), 0);
+    EXPECT_STREQ(group_at(0)->header.next->name, "米");
+    click(IDC_MEMBER_ADD);
+    EXPECT_EQ(list_items(member_list), Texts{"新建项目"});
+    EXPECT_EQ(selection(member_list), 0);
+    EXPECT_EQ(member_fields(), (Texts{"新建项目", "0", "0"}));
+    EXPECT_EQ(member_count(group_at(1)), 1);
+}
+
+TEST_F(SampleEditorTest, AfterAnyButtonTheConvertPageStartsAgainFromGroupZero)
+{
+    mouse_click(50, 130);
+    select_list(group_combo, 1);
+    type(conversion_fields[0], "5");
+    open_settings();
+    click(IDC_GROUP_ADD);
+    mouse_click(50, 130);
+    EXPECT_EQ(list_items(group_combo), (Texts{"温度", "长度", "新建项目"}));
+    EXPECT_EQ(SendMessageA(group_combo, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(window_text(conversion_fields[0]), "");
+    EXPECT_TRUE(IsWindowEnabled(conversion_fields[2]));
+    EXPECT_FALSE(IsWindowEnabled(conversion_fields[3]));
+    EXPECT_EQ(groups_changed, 0);
+}

@@ -37,3 +37,10 @@ run: win prefix
 
 clean:
 	rm -rf build
+
+# make dist   builds the Windows package build/dist/duvarin-2.2-win32.zip
+.PHONY: dist
+dist: setup
+	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(WIN) -j $(JOBS) --target duvarin dvtool default_database
+	@tools/make-dist.sh $(WIN) build/dist

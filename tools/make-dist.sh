@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Packs the Windows build into duvarin-2.2-win32.zip: the program, the
+# default unit database, dvtool and a short readme in Chinese (GBK, CR LF),
+# side by side, so the program finds dv.dat in the folder it is started in.
+#   tools/make-dist.sh [BUILD_DIR [OUT_DIR]]     (default build/win build/dist)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build/win}
+out=${2:-$root/build/dist}
+package=duvarin-2.2-win32.zip
+
+files=("$build/shell/duvarin.exe" "$build/tools/dvtool/dvtool.exe" "$build/dv.dat")
+for file in "${files[@]}"; do
+    [ -f "$file" ] || { echo "make-dist: $file is missing; build the Windows targets first" >&2; exit 1; }
+done
+
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+cp "${files[@]}" "$stage/"
+# The build keeps its debugging symbols; the package does not need them.
+i686-w64-mingw32-strip "$stage/duvarin.exe" "$stage/dvtool.exe"
+
+iconv -f UTF-8 -t GBK <<'README' | sed 's/$/\r/' > "$stage/readme.txt"
+Duvarin v2.2  单位换算工具
+==========================
+
+Duvarin 在不同单位之间换算数值：选择换算类型（例如长度、温度），在任一
+单位的框里输入数值，其余各单位的框立即显示换算结果（保留三位小数）。
+单位数据库可以自行修改，外币汇率可以在线更新。
+
+文件
+  duvarin.exe   程序
+  dv.dat        单位数据库，自带 14 类常用单位：长度、面积、体积、质量、
+                温度、速度、压强、能量、功率、时间、数据存储、角度、力、流量
+  dvtool.exe    数据库的命令行工具
+  readme.txt    本说明
+
+使用
+  把这些文件放在同一个文件夹里，运行 duvarin.exe。程序从当前文件夹
+  （双击启动时就是程序所在的文件夹）读取 dv.dat；找不到时数据库是空的。
+  左侧三个按钮切换页面：“换算”“设置”“更新”。按 F1 显示“关于”。
+  在“设置”页可以添加、删除、移动和修改单位组及其单位。每个单位由系数
+  a 和 b 定义：该单位的数值 = a × 基准值 + b。
+
+保存
+  程序不会自动保存。在“设置”页所做的修改和下载的汇率立即可用，但只有
+  按“保存”后才写入 dv.dat（下载日期写入 config.f）；不按“保存”就关闭
+  程序，这些修改全部丢失。
+
+更新汇率
+  1. 打开“更新”页，在列表中选择一种汇率（如现汇买入价）。
+  2. 按“下载”并确认。程序从报价网站取得汇率，写入以该汇率命名的单位组，
+     以人民币为基准。需要能够连接互联网。
+  3. 到“设置”页按“保存”，汇率才会保存下来。
+
+dvtool
+  dvtool dump dv.dat > units.txt      把数据库写成文本（UTF-8，加 --gbk 为 GBK）
+  dvtool build units.txt dv.dat       由文本生成 dv.dat；有错时指出行号，不写文件
+  dvtool check dv.dat                 程序会读到哪些单位组，或者为什么读到空数据库
+  文本中 [组名] 一行开始一组，其后每行一个单位：名称  a  b。详见 dvtool --help。
+  在命令提示符窗口中查看单位名称请加 --gbk。
+README
+
+# Fixed times and order, so the same build gives the same package.
+stamp=$(git -C "$root" log -1 --format=%cd --date=format:%Y%m%d%H%M 2>/dev/null || date +%Y%m%d%H%M)
+touch -t "$stamp" "$stage"/*
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+rm -f "$out/$package"
+(cd "$stage" && TZ=UTC zip -q -X -D "$out/$package" duvarin.exe dv.dat dvtool.exe readme.txt)
+echo "$out/$package"

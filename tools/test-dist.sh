@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The package test: packs the Windows build, unzips the package into an
+# empty folder and starts duvarin.exe there under Wine, as a user would.
+# The program must stay up, and with the shipped dv.dat its Convert page must
+# show the first group's fields enabled (white), which it does not with no
+# database at all. Runs on a private X display, so the screen holds only the
+# program's window and no other test's window can cover it.
+#   tools/test-dist.sh BUILD_DIR
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$1
+if [ "${DIST_TEST_DISPLAY:-}" != private ]; then
+    exec env -u DISPLAY DIST_TEST_DISPLAY=private "$root/tools/with-display.sh" bash ${DIST_TEST_TRACE:+-x} "$0" "$@"
+fi
+
+work=$(mktemp -d)
+program_pid=
+cleanup() {
+    [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "test-dist: $*" >&2; exit 1; }
+
+zip=$("$root/tools/make-dist.sh" "$build" "$work/dist")
+mkdir "$work/unpacked"
+unzip -q "$zip" -d "$work/unpacked"
+cd "$work/unpacked"
+[ "$(ls | LC_ALL=C sort | tr "\n" " ")" = "duvarin.exe dv.dat dvtool.exe readme.txt " ] \
+    || fail "the package holds: $(ls)"
+cmp -s dv.dat "$build/dv.dat" || fail "dv.dat is not the default database of the build"
+iconv -f GBK -t UTF-8 readme.txt >/dev/null || fail "readme.txt is not GBK"
+[ "$(grep -c $'\r$' readme.txt)" = "$(wc -l < readme.txt)" ] || fail "readme.txt has lines without CR LF"
+"$root/tools/wine-run.sh" dvtool.exe check dv.dat | grep -q '^dv.dat: loads 14 groups' \
+    || fail "dvtool check dv.dat does not pass in the package"
+
+# Counts the pixels of the screen that are of one colour, or (with +) of any
+# other colour. The private screen holds nothing but the program's window.
+screen_pixels() {
+    xwd -root -silent | convert xwd:- -fill "$2" "$1opaque" "$3" -format '%[fx:round(mean*w*h)]' info:
+}
+
+# Starts the program in the current folder and sets white to the number of
+# white pixels once its window has been up for 3 seconds. (No command
+# substitution: the program must stay a child of this shell, whose exit trap
+# ends it.)
+count_white() {
+    "$root/tools/wine-run.sh" duvarin.exe >/dev/null 2>&1 &
+    program_pid=$!
+    local waited=0
+    until [ "$(screen_pixels + white black)" -gt 0 ]; do
+        [ $((waited += 1)) -le 30 ] || fail "no window appeared"
+        sleep 1
+    done
+    sleep 3
+    kill -0 "$program_pid" 2>/dev/null || fail "duvarin.exe exited"
+    white=$(screen_pixels + black white)
+    kill "$program_pid"
+    wait "$program_pid" 2>/dev/null || true
+    program_pid=
+}
+
+count_white
+with_database=$white
+mkdir "$work/empty"
+cp duvarin.exe "$work/empty/"
+cd "$work/empty"
+count_white
+without_database=$white
+echo "white pixels: $with_database with the shipped dv.dat, $without_database without one"
+# Four enabled fields already make far more than this.
+[ "$with_database" -gt $((without_database + 5000)) ] || fail "the shipped database did not show"

@@ -5,6 +5,6 @@
 #include <string>
 
 // Return false when some character has no counterpart (or the input is not
-// valid in its encoding); the output is then unspecified.
+// valid in its encoding); the output then means nothing.
 bool gbk_to_utf8(const std::string& gbk, std::string& utf8);
 bool utf8_to_gbk(const std::string& utf8, std::string& gbk);

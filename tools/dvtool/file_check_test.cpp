@@ -45,7 +45,13 @@ protected:
     // The report, with the database loaded as dvtool check loads it.
     std::string checked(const Bytes& bytes)
     {
-        EXPECT_TRUE(write_file(dat, bytes));
+        // write_file hands an empty vector's null data to fwrite.
+        if (bytes.empty()) {
+            if (FILE* empty = fopen(dat.c_str(), "wb"))
+                fclose(empty);
+        } else {
+            EXPECT_TRUE(write_file(dat, bytes));
+        }
         check_database_file(dat.c_str(), check);
         load_database(dat.c_str());
         return describe_check(check);

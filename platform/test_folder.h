@@ -57,6 +57,7 @@ inline bool write_file(const std::string& name, const Bytes& bytes)
     FILE* file = fopen(name.c_str(), "wb");
     if (!file)
         return false;
-    bool ok = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    // An empty vector may hand out a null pointer, which fwrite must not get.
+    bool ok = bytes.empty() || fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     return fclose(file) == 0 && ok;
 }

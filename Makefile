@@ -44,3 +44,21 @@ dist: setup
 	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(WIN) -j $(JOBS) --target duvarin dvtool default_database
 	@tools/make-dist.sh $(WIN) build/dist
+
+# Quality runs of the pure code: the native tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the fuzzers (FUZZ_SECONDS per target) and the
+# benchmarks.
+ASAN := build/asan
+FUZZ_SECONDS ?= 60
+.PHONY: test-sanitize fuzz bench
+
+test-sanitize: setup
+	@cmake -S . -B $(ASAN) -DDUVARIN_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(ASAN) -j $(JOBS)
+	cd $(ASAN) && ctest $(CTEST_FLAGS)
+
+fuzz: setup
+	@tools/fuzz.sh $(FUZZ_SECONDS)
+
+bench: setup
+	@tools/bench.sh

@@ -1,0 +1,109 @@
+#include "bench/bench_data.h"
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+std::string unit_name(int k)
+{
+    char name[name_text_size];
+    std::snprintf(name, sizeof name, "unit%d", k);
+    return name;
+}
+
+namespace {
+
+void put_bytes(std::vector<uint8_t>& out, const void* bytes, size_t size)
+{
+    const uint8_t* p = static_cast<const uint8_t*>(bytes);
+    out.insert(out.end(), p, p + size);
+}
+
+void put_u32(std::vector<uint8_t>& out, uint32_t value)
+{
+    for (int i = 0; i < 4; i++)
+        out.push_back((uint8_t)(value >> (8 * i)));
+}
+
+void put_float(std::vector<uint8_t>& out, float value)
+{
+    uint32_t bits;
+    std::memcpy(&bits, &value, 4);
+    put_u32(out, bits);
+}
+
+void put_name(std::vector<uint8_t>& out, const std::string& text)
+{
+    char field[name_size] = {};
+    std::memcpy(field, text.data(), text.size() < name_size - 1 ? text.size() : name_size - 1);
+    put_bytes(out, field, name_size);
+}
+
+} // namespace
+
+bool write_database_file(const std::string& path, int groups, int members)
+{
+    std::vector<uint8_t> bytes;
+    put_u32(bytes, groups);
+    for (int g = 0; g < groups; g++) {
+        put_u32(bytes, members);
+        put_name(bytes, unit_name(g));
+        for (int m = 0; m < members; m++) {
+            put_name(bytes, unit_name(m));
+            put_float(bytes, 1.0f + 0.25f * m);
+            put_float(bytes, 0.5f * m);
+        }
+    }
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && ok;
+}
+
+UnitGroup* build_group(int members)
+{
+    UnitGroup* group = append_group("bench");
+    for (int k = 0; k < members; k++)
+        append_member(group, unit_name(k).c_str(), 1.0f + 0.25f * k, 0.5f * k);
+    return group;
+}
+
+std::string quotation_page(int size, int* rows)
+{
+    std::string page = "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n<table><TR>\r\n";
+    page += "<TD width=80>name</TD>\r\n";
+    for (int k = 0; k < 10; k++)
+        page += "<TD width=80>column</TD>\r\n";
+    page += "</TR>\r\n";
+    *rows = 0;
+    for (;;) {
+        char row[400];
+        int n = *rows;
+        std::snprintf(row, sizeof row,
+                      "<TR>\r\n  <TD align=center>\r\n<a href=#>cur%d</a></TD>\r\n"
+                      "<TD>%d.50</TD>\r\n<TD>%d.02</TD>\r\n<TD>1,%03d.22</TD>\r\n"
+                      "<TD>%d.86</TD>\r\n<TD>&nbsp;</TD>\r\n</TR>\r\n",
+                      n, 600 + n % 300, 590 + n % 300, n % 1000, 601 + n % 300);
+        if (page.size() + std::strlen(row) + 10 > (size_t)size)
+            break;
+        page += row;
+        ++*rows;
+    }
+    page += "</table>\r\n";
+    return page;
+}
+
+std::string crowded_quotation_page(int size, int* rows)
+{
+    std::string page = "<TD\n\n\n\n\n\n\n\n\n\n\n";
+    *rows = 0;
+    for (;;) {
+        std::string row = "<TD\n" + std::to_string(*rows) + "\n1\n2\n3\n4\n5\n";
+        if (page.size() + row.size() > (size_t)size)
+            break;
+        page += row;
+        ++*rows;
+    }
+    return page;
+}

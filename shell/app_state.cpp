@@ -1,0 +1,10 @@
+#include "shell/app_state.h"
+
+HWND main_window;
+HINSTANCE app_instance;
+int current_page;
+HFONT ui_font;
+HDC sprite_image;
+HDC background_image;
+DownloadRecord today;
+int groups_changed;

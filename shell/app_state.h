@@ -1,0 +1,17 @@
+#pragma once
+// The process-wide state of the application shell. Everything is zero until
+// the main window is created; the control handles live in shell/controls.h.
+#include <windows.h>
+#include "update/download_log.h"
+
+const int client_width = 700;
+const int client_height = 500;
+
+extern HWND main_window;            // null until window creation has returned
+extern HINSTANCE app_instance;
+extern int current_page;            // 0 during creation, then 1 Convert, 2 Settings, 3 Update
+extern HFONT ui_font;               // every control and every painted text
+extern HDC sprite_image;            // bitmap 101: the page buttons in their three states
+extern HDC background_image;        // bitmap 102: the 700x500 window background
+extern DownloadRecord today;        // the UTC date read once at window creation
+extern int groups_changed;          // 1: the Convert page's group selector must be refilled

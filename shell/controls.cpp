@@ -1,0 +1,129 @@
+#include "shell/controls.h"
+#include "convert/convert_page.h"
+#include "resources/resource.h"
+#include "shell/app_state.h"
+
+HWND conversion_fields[field_count];
+WNDPROC saved_field_procs[field_count];
+HWND settings_edits[settings_edit_count];
+HWND& group_name_edit = settings_edits[0];
+HWND& member_name_edit = settings_edits[1];
+HWND& coefficient_a_edit = settings_edits[2];
+HWND& coefficient_b_edit = settings_edits[3];
+HWND group_list;
+HWND member_list;
+HWND editor_buttons[editor_button_count];
+HWND group_combo;
+HWND download_list;
+HWND download_button;
+
+// No control takes part in keyboard navigation: no WS_TABSTOP, no WS_GROUP.
+const DWORD edit_style = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_LEFT;
+const DWORD list_style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_DISABLENOSCROLL | LBS_NOTIFY;
+const DWORD wide_list_style = list_style | WS_HSCROLL;
+const DWORD combo_style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST;
+const DWORD button_style = WS_CHILD | WS_VISIBLE | WS_BORDER | BS_PUSHBUTTON;
+static_assert(edit_style == 0x50800000 && button_style == 0x50800000, "edit and button style");
+static_assert(list_style == 0x50A01001 && wide_list_style == 0x50B01001, "list styles");
+static_assert(combo_style == 0x50200003, "combobox style");
+
+struct EditorButton {
+    const char* text;
+    int x;
+    int y;
+};
+
+// In id order: 500 + 4k.
+static const EditorButton editor_button_layout[editor_button_count] = {
+    {"添加", 320, 80}, {"删除", 320, 105}, {"上移", 320, 130}, {"下移", 320, 155},
+    {"添加", 320, 270}, {"删除", 320, 295}, {"上移", 320, 320}, {"下移", 320, 345},
+    {"更改", 520, 80}, {"更改", 520, 270}, {"保存", 170, 440},
+};
+
+static const int settings_edit_top[settings_edit_count] = {80, 270, 310, 350};
+
+static HWND create_control(HWND parent, HINSTANCE instance, const char* window_class,
+                           const char* text, int id, int x, int y, int width, int height,
+                           DWORD style)
+{
+    return CreateWindowExA(0, window_class, text, style, x, y, width, height, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+}
+
+static void set_font(HWND control)
+{
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(ui_font), 1);
+}
+
+static void create_conversion_fields(HWND parent, HINSTANCE instance)
+{
+    for (int i = 0; i < field_count; i++) {
+        HWND field = create_control(parent, instance, "EDIT", nullptr, IDC_FIELD_FIRST + i,
+                                    170 + 120 * (i % 4), 120 + 60 * (i / 4), 100, 20, edit_style);
+        // Recorded before subclassing: numeric_edit_proc finds its saved
+        // procedure through the field's index.
+        conversion_fields[i] = field;
+        set_font(field);
+        if (field)
+            saved_field_procs[i] = reinterpret_cast<WNDPROC>(
+                SetWindowLongA(field, GWL_WNDPROC, reinterpret_cast<LONG>(numeric_edit_proc)));
+    }
+}
+
+static void create_settings_controls(HWND parent, HINSTANCE instance)
+{
+    for (int i = 0; i < settings_edit_count; i++) {
+        settings_edits[i] = create_control(parent, instance, "EDIT", nullptr, IDC_GROUP_NAME + i,
+                                           445, settings_edit_top[i], 70, 20, edit_style);
+        set_font(settings_edits[i]);
+    }
+    group_list = create_control(parent, instance, "LISTBOX", nullptr, IDC_GROUP_LIST,
+                                170, 80, 140, 150, list_style);
+    set_font(group_list);
+    member_list = create_control(parent, instance, "LISTBOX", nullptr, IDC_MEMBER_LIST,
+                                 170, 270, 140, 150, list_style);
+    set_font(member_list);
+    for (int k = 0; k < editor_button_count; k++) {
+        const EditorButton& b = editor_button_layout[k];
+        editor_buttons[k] = create_control(parent, instance, "BUTTON", b.text, IDC_GROUP_ADD + 4 * k,
+                                           b.x, b.y, 50, 20, button_style);
+    }
+    for (int k = 0; k < editor_button_count; k++)
+        set_font(editor_buttons[k]);
+}
+
+static void create_convert_and_update_controls(HWND parent, HINSTANCE instance)
+{
+    // The 120 pixels of height include the dropped-down list.
+    group_combo = create_control(parent, instance, "COMBOBOX", nullptr, IDC_GROUP_COMBO,
+                                 255, 45, 130, 120, combo_style);
+    set_font(group_combo);
+    download_list = create_control(parent, instance, "LISTBOX", nullptr, IDC_DOWNLOAD_LIST,
+                                   170, 80, 160, 150, wide_list_style);
+    set_font(download_list);
+    // The table names are wider than the list.
+    SendMessageA(download_list, LB_SETHORIZONTALEXTENT, 200, 0);
+    download_button = create_control(parent, instance, "BUTTON", "下载", IDC_DOWNLOAD,
+                                     450, 300, 70, 25, button_style);
+    set_font(download_button);
+}
+
+void create_controls(HWND parent, HINSTANCE instance)
+{
+    create_conversion_fields(parent, instance);
+    create_settings_controls(parent, instance);
+    create_convert_and_update_controls(parent, instance);
+}
+
+void clear_control_handles()
+{
+    for (int i = 0; i < field_count; i++) {
+        conversion_fields[i] = nullptr;
+        saved_field_procs[i] = nullptr;
+    }
+    for (int i = 0; i < settings_edit_count; i++)
+        settings_edits[i] = nullptr;
+    for (int k = 0; k < editor_button_count; k++)
+        editor_buttons[k] = nullptr;
+    group_list = member_list = group_combo = download_list = download_button = nullptr;
+}

@@ -1,0 +1,42 @@
+#include "shell/graphics.h"
+#include "resources/resource.h"
+#include "shell/app_state.h"
+
+// A memory surface does not own the bitmap selected into it, so the bitmaps
+// are kept to be deleted after their surfaces.
+static HBITMAP sprite_bitmap;
+static HBITMAP background_bitmap;
+
+HFONT create_ui_font()
+{
+    return CreateFontA(14, 0, 0, 0, 500, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                       0, 0, 0, FF_SWISS | DEFAULT_PITCH, "宋体");
+}
+
+void load_graphics(HINSTANCE instance)
+{
+    sprite_image = CreateCompatibleDC(nullptr);
+    background_image = CreateCompatibleDC(nullptr);
+    sprite_bitmap = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_SPRITES));
+    SelectObject(sprite_image, sprite_bitmap);
+    background_bitmap = LoadBitmapA(instance, MAKEINTRESOURCEA(IDB_BACKGROUND));
+    SelectObject(background_image, background_bitmap);
+}
+
+static void delete_surface(HDC& surface, HBITMAP& bitmap)
+{
+    if (surface) DeleteDC(surface);
+    if (bitmap) DeleteObject(bitmap);
+    surface = nullptr;
+    bitmap = nullptr;
+}
+
+void release_graphics()
+{
+    // Cleared as they go, so that drawing after the window is gone finds
+    // no handle that the system may already have given to something else.
+    delete_surface(background_image, background_bitmap);
+    delete_surface(sprite_image, sprite_bitmap);
+    if (ui_font) DeleteObject(ui_font);
+    ui_font = nullptr;
+}

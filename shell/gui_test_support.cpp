@@ -1,0 +1,285 @@
+#include "shell/gui_test_support.h"
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include "database/unit_database.h"
+#include "shell/app_state.h"
+#include "shell/application.h"
+#include "shell/controls.h"
+#include "shell/pages.h"
+
+static bool quit_taken;
+static WPARAM quit_wparam;
+
+static void put_int32(std::string& out, uint32_t value)
+{
+    for (int i = 0; i < 4; i++) out += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+static void put_float(std::string& out, float value)
+{
+    uint32_t bits;
+    std::memcpy(&bits, &value, 4);
+    put_int32(out, bits);
+}
+
+static void put_name(std::string& out, const char* name)
+{
+    char field[16] = {};
+    std::strncpy(field, name, 15);
+    out.append(field, 16);
+}
+
+std::string database_bytes(const std::vector<SampleGroup>& groups)
+{
+    std::string out;
+    put_int32(out, static_cast<uint32_t>(groups.size()));
+    for (const SampleGroup& group : groups) {
+        put_int32(out, static_cast<uint32_t>(group.members.size()));
+        put_name(out, group.name);
+        for (const SampleMember& member : group.members) {
+            put_name(out, member.name);
+            put_float(out, member.a);
+            put_float(out, member.b);
+        }
+    }
+    return out;
+}
+
+std::vector<SampleGroup> sample_groups()
+{
+    return {
+        {"温度", {{"摄氏度", 1, 0}, {"华氏度", 1.8f, 32}, {"开尔文", 1, 273.15f}}},
+        {"长度", {{"米", 1, 0}, {"厘米", 100, 0}, {"毫米", 1000, 0}, {"英寸", 39.3700787f, 0}, {"英尺", 3.2808399f, 0}}},
+    };
+}
+
+std::string download_log_bytes(const unsigned short dates[5][3])
+{
+    std::string out;
+    for (int row = 0; row < 5; row++)
+        for (int i = 0; i < 3; i++) {
+            out += static_cast<char>(dates[row][i] & 0xFF);
+            out += static_cast<char>(dates[row][i] >> 8);
+        }
+    return out;
+}
+
+void pump_messages(int ms)
+{
+    DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+    // Bounded, so that a window that keeps asking for paints fails its test
+    // instead of hanging it.
+    for (int handled = 0; handled < 100000;) {
+        MSG message;
+        while (handled < 100000 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            handled++;
+            if (message.message == WM_QUIT) {
+                quit_taken = true;
+                quit_wparam = message.wParam;
+            }
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        int left = static_cast<int>(end - GetTickCount());
+        if (left <= 0) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
+    }
+}
+
+bool quit_message_taken(WPARAM* code)
+{
+    bool taken = quit_taken;
+    if (code) *code = quit_wparam;
+    quit_taken = false;
+    return taken;
+}
+
+void click(int id)
+{
+    SendMessageA(GetDlgItem(main_window, id), BM_CLICK, 0, 0);
+    pump_messages();
+}
+
+void type(HWND field, const char* text)
+{
+    SetFocus(field);
+    // The caret goes to the end, as a click behind the text puts it.
+    int length = GetWindowTextLengthA(field);
+    SendMessageA(field, EM_SETSEL, static_cast<WPARAM>(length), length);
+    for (const char* c = text; *c; c++)
+        PostMessageA(field, WM_CHAR, static_cast<unsigned char>(*c), 1);
+    pump_messages();
+}
+
+void select_list(HWND list, int index)
+{
+    char window_class[32];
+    GetClassNameA(list, window_class, sizeof window_class);
+    bool combo = lstrcmpiA(window_class, "ComboBox") == 0;
+    SendMessageA(list, combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    // The notification that a user's pick sends; setting the selection by
+    // message sends none.
+    SendMessageA(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), combo ? CBN_SELCHANGE : LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+    pump_messages();
+}
+
+std::string window_text(HWND window)
+{
+    char text[512];
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::vector<std::string> list_items(HWND list)
+{
+    char window_class[32];
+    GetClassNameA(list, window_class, sizeof window_class);
+    bool combo = lstrcmpiA(window_class, "ComboBox") == 0;
+    int count = static_cast<int>(SendMessageA(list, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
+    std::vector<std::string> items;
+    for (int i = 0; i < count; i++) {
+        char text[512] = {};
+        SendMessageA(list, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        items.push_back(text);
+    }
+    return items;
+}
+
+COLORREF pixel(int x, int y)
+{
+    HDC dc = GetDC(main_window);
+    COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(main_window, dc);
+    return colour;
+}
+
+void mouse_move(int x, int y)
+{
+    PostMessageA(main_window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    pump_messages();
+}
+
+void mouse_click(int x, int y)
+{
+    PostMessageA(main_window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageA(main_window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    pump_messages();
+}
+
+// Draws the expected rectangle off screen and compares it with the window.
+static bool shows_drawing(const char* text, int x, int y, int width, int height)
+{
+    HDC window_dc = GetDC(main_window);
+    HDC expected = CreateCompatibleDC(window_dc);
+    HDC actual = CreateCompatibleDC(window_dc);
+    HBITMAP expected_bitmap = CreateCompatibleBitmap(window_dc, width, height);
+    HBITMAP actual_bitmap = CreateCompatibleBitmap(window_dc, width, height);
+    HGDIOBJ old_expected = SelectObject(expected, expected_bitmap);
+    HGDIOBJ old_actual = SelectObject(actual, actual_bitmap);
+    BitBlt(expected, 0, 0, width, height, background_image, x, y, SRCCOPY);
+    if (text) {
+        SetBkMode(expected, TRANSPARENT);
+        SelectObject(expected, ui_font);
+        draw_label(expected, text, 0, 0, width, height);
+    }
+    BitBlt(actual, 0, 0, width, height, window_dc, x, y, SRCCOPY);
+    bool same = true;
+    for (int j = 0; j < height && same; j++)
+        for (int i = 0; i < width && same; i++)
+            same = GetPixel(expected, i, j) == GetPixel(actual, i, j);
+    SelectObject(expected, old_expected);
+    SelectObject(actual, old_actual);
+    DeleteObject(expected_bitmap);
+    DeleteObject(actual_bitmap);
+    DeleteDC(expected);
+    DeleteDC(actual);
+    ReleaseDC(main_window, window_dc);
+    return same;
+}
+
+bool shows_label(const char* text, int x, int y, int width, int height)
+{
+    return shows_drawing(text, x, y, width, height);
+}
+
+bool shows_background(int x, int y, int width, int height)
+{
+    return shows_drawing(nullptr, x, y, width, height);
+}
+
+void ShellTest::SetUp()
+{
+    char path[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, path);
+    previous_folder = path;
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    char name[MAX_PATH];
+    GetTempFileNameA(temp, "dvt", 0, name);
+    DeleteFileA(name);
+    CreateDirectoryA(name, nullptr);
+    folder = name;
+    ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
+    // The pointer rests outside the window, so no real mouse move disturbs
+    // what a test draws.
+    SetCursorPos(0, 0);
+    prepare_files();
+    start();
+}
+
+void ShellTest::TearDown()
+{
+    stop();
+    SetCurrentDirectoryA(previous_folder.c_str());
+    WIN32_FIND_DATAA found;
+    std::string pattern = folder + "\\*";
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileA((folder + "\\" + found.cFileName).c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+void ShellTest::write_file(const char* name, const std::string& bytes)
+{
+    FILE* file = std::fopen(name, "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+}
+
+void ShellTest::start()
+{
+    quit_message_taken(nullptr);
+    ASSERT_NE(create_main_window(GetModuleHandleA(nullptr), SW_SHOWNORMAL), nullptr);
+    pump_messages(50);
+}
+
+void ShellTest::stop()
+{
+    if (main_window && IsWindow(main_window)) {
+        DestroyWindow(main_window);
+        pump_messages();
+    }
+    // The next window starts from the state of a new process.
+    free_database();
+    main_window = nullptr;
+    app_instance = nullptr;
+    current_page = 0;
+    groups_changed = 0;
+    today = DownloadRecord{};
+    clear_control_handles();
+}
+
+void ShellTest::restart()
+{
+    stop();
+    quit_message_taken(nullptr);
+    start();
+}

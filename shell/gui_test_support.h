@@ -1,0 +1,67 @@
+#pragma once
+// Test support for the GUI: every test starts the real main window in a
+// fresh working folder and drives it with the messages the system would
+// send for the user's actions.
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+struct SampleMember {
+    const char* name;
+    float a;
+    float b;
+};
+
+struct SampleGroup {
+    const char* name;
+    std::vector<SampleMember> members;
+};
+
+// The bytes of a dv.dat holding the groups.
+std::string database_bytes(const std::vector<SampleGroup>& groups);
+// 温度: 摄氏度 (1, 0), 华氏度 (1.8, 32), 开尔文 (1, 273.15); then 长度 with five members.
+std::vector<SampleGroup> sample_groups();
+// The 30 bytes of a config.f holding five records.
+std::string download_log_bytes(const unsigned short dates[5][3]);
+
+// Dispatches the waiting messages, and keeps doing so for ms milliseconds.
+// A quit message met on the way is kept for quit_message_taken.
+void pump_messages(int ms = 0);
+// Whether a quit message was dispatched since the last call, and its wParam.
+bool quit_message_taken(WPARAM* code);
+void click(int id);
+void type(HWND field, const char* text);
+void select_list(HWND list, int index);
+std::string window_text(HWND window);
+std::vector<std::string> list_items(HWND list);
+COLORREF pixel(int x, int y);
+void mouse_move(int x, int y);
+void mouse_click(int x, int y);
+// Whether the client rectangle shows the background with the text drawn
+// on it as a page label.
+bool shows_label(const char* text, int x, int y, int width, int height);
+// Whether the client rectangle shows nothing but the background.
+bool shows_background(int x, int y, int width, int height);
+
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Runs before the window is created, in the fresh working folder.
+    virtual void prepare_files() {}
+    void write_file(const char* name, const std::string& bytes);
+    // Closes the window and starts the program again in the same folder.
+    void restart();
+    void start();
+    void stop();
+
+    std::string folder;
+    std::string previous_folder;
+};
+
+// A sample database of two groups in dv.dat.
+class SampleShellTest : public ShellTest {
+protected:
+    void prepare_files() override { write_file("dv.dat", database_bytes(sample_groups())); }
+};

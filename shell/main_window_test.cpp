@@ -1,0 +1,247 @@
+// The main window as a whole: its placement, start-up, F1, closing, and
+// that an idle window stays idle.
+#include <gtest/gtest.h>
+#include "database/unit_database.h"
+#include "resources/resource.h"
+#include "shell/app_state.h"
+#include "shell/application.h"
+#include "shell/controls.h"
+#include "shell/gui_test_support.h"
+#include "shell/main_window.h"
+#include "shell/pages.h"
+
+TEST(WindowPlacement, CentresTheClientSizeAndGoesNegativeOnASmallScreen)
+{
+    POINT wide = window_position(1024, 768);
+    EXPECT_EQ(wide.x, 162);
+    EXPECT_EQ(wide.y, 134);
+    POINT narrow = window_position(640, 480);
+    EXPECT_EQ(narrow.x, -30);
+    EXPECT_EQ(narrow.y, -10);
+    // Division truncates toward zero: one pixel short is still 0.
+    EXPECT_EQ(window_position(699, 499).x, 0);
+}
+
+TEST_F(SampleShellTest, WindowHasItsClassTitleStyleAndSize)
+{
+    char name[64];
+    GetClassNameA(main_window, name, sizeof name);
+    EXPECT_STREQ(name, "duvarin");
+    // The title is GBK: 支持 is D6 A7 B3 D6.
+    std::string title = window_text(main_window);
+    EXPECT_EQ(title, main_window_title);
+    EXPECT_EQ(title.substr(0, 17), "Duvarin v2.2 \xD6\xA7\xB3\xD6");
+    LONG style = GetWindowLongA(main_window, GWL_STYLE);
+    EXPECT_EQ(style & 0x02CA0000, 0x02CA0000);
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
+    EXPECT_TRUE(IsWindowVisible(main_window));
+    EXPECT_EQ(GetClassLongA(main_window, GCL_STYLE), 0u);
+    EXPECT_EQ(GetClassLongA(main_window, GCL_HBRBACKGROUND), 0u);
+
+    RECT client, outer;
+    GetClientRect(main_window, &client);
+    GetWindowRect(main_window, &outer);
+    EXPECT_EQ(client.right, 700);
+    EXPECT_EQ(client.bottom, 500);
+    EXPECT_EQ(outer.right - outer.left, window_size().cx);
+    EXPECT_EQ(outer.bottom - outer.top, window_size().cy);
+    POINT corner = window_position(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(outer.left, corner.x);
+    EXPECT_EQ(outer.top, corner.y);
+}
+
+TEST_F(SampleShellTest, StartUpRecordsTheWindowPageAndTodayInUniversalTime)
+{
+    EXPECT_EQ(app_instance, GetModuleHandleA(nullptr));
+    EXPECT_EQ(current_page, 1);
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    EXPECT_EQ(today.year, now.wYear);
+    EXPECT_EQ(today.month, now.wMonth);
+    EXPECT_EQ(today.day, now.wDay);
+    EXPECT_NE(ui_font, nullptr);
+    EXPECT_EQ(group_count(), 2);
+}
+
+TEST_F(SampleShellTest, BackgroundErasingIsRefused)
+{
+    EXPECT_EQ(SendMessageA(main_window, WM_ERASEBKGND, 0, 0), 1);
+}
+
+// Counts the main window's paints by standing in front of its procedure.
+static WNDPROC counted_proc;
+static int paint_count;
+
+static LRESULT CALLBACK counting_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message == WM_PAINT) paint_count++;
+    return CallWindowProcA(counted_proc, window, message, wparam, lparam);
+}
+
+class IdleTest : public SampleShellTest {
+protected:
+    void SetUp() override
+    {
+        SampleShellTest::SetUp();
+        counted_proc = reinterpret_cast<WNDPROC>(
+            SetWindowLongA(main_window, GWL_WNDPROC, reinterpret_cast<LONG>(counting_proc)));
+    }
+    // Paints during a settling time, then whether more came while idle.
+    bool stays_idle()
+    {
+        pump_messages(300);
+        int settled = paint_count;
+        pump_messages(1000);
+        return paint_count == settled;
+    }
+};
+
+TEST_F(IdleTest, AnIdleWindowStopsRepaintingOnEveryPage)
+{
+    EXPECT_TRUE(stays_idle());
+    for (int page : {2, 3, 1}) {
+        mouse_click(50, 130 + 100 * (page - 1));
+        ASSERT_EQ(current_page, page);
+        EXPECT_TRUE(stays_idle()) << "page " << page;
+        EXPECT_TRUE(page_controls_shown(page));
+    }
+}
+
+TEST_F(IdleTest, ARepaintRequestIsAnsweredAndTheControlsStayShown)
+{
+    pump_messages(300);
+    int before = paint_count;
+    InvalidateRect(main_window, nullptr, FALSE);
+    EXPECT_TRUE(stays_idle());
+    EXPECT_GT(paint_count, before);
+    EXPECT_TRUE(page_controls_shown(1));
+    // A page control hidden from elsewhere comes back with the next paint.
+    ShowWindow(conversion_fields[5], SW_HIDE);
+    EXPECT_TRUE(stays_idle());
+    EXPECT_TRUE(IsWindowVisible(conversion_fields[5]));
+}
+
+// The About box test: a timer, run by the dialog's own modal loop, looks at
+// the box and answers it.
+struct AboutVisit {
+    HWND box;
+    std::string caption;
+    bool owner_disabled;
+    bool survived_cancel;
+    int ticks;
+};
+static AboutVisit visit;
+
+static BOOL CALLBACK find_dialog(HWND window, LPARAM)
+{
+    char name[16];
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window)) {
+        visit.box = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static void CALLBACK answer_about_box(HWND, UINT, UINT_PTR, DWORD)
+{
+    visit.ticks++;
+    if (!visit.box) {
+        EnumThreadWindows(GetCurrentThreadId(), find_dialog, 0);
+        if (!visit.box) return;
+        visit.caption = window_text(visit.box);
+        visit.owner_disabled = !IsWindowEnabled(main_window);
+        // Escape and a close request both come as the cancel command.
+        SendMessageA(visit.box, WM_COMMAND, IDCANCEL, 0);
+        SendMessageA(visit.box, WM_CLOSE, 0, 0);
+        SendMessageA(visit.box, WM_COMMAND, 1002, 0);
+        visit.survived_cancel = IsWindow(visit.box) != 0;
+        SendMessageA(GetDlgItem(visit.box, IDC_ABOUT_CLOSE), BM_CLICK, 0, 0);
+    } else if (IsWindow(visit.box) && visit.ticks > 40) {
+        EndDialog(visit.box, 0);  // the box refused to close; let the test fail, not hang
+    }
+}
+
+// Delivers a key release to the window with the focus, or to the main
+// window when no control has it, as the system does.
+static bool key_up_opens_about_box(WPARAM key)
+{
+    visit = AboutVisit{};
+    UINT_PTR timer = SetTimer(nullptr, 0, 20, answer_about_box);
+    HWND focus = GetFocus();
+    PostMessageA(focus ? focus : main_window, WM_KEYUP, key, 0xC0000001);
+    pump_messages(200);
+    KillTimer(nullptr, timer);
+    return visit.box != nullptr;
+}
+
+TEST_F(SampleShellTest, F1InTheMainWindowOpensTheAboutBoxWhichClosesOnlyOnItsButton)
+{
+    SetFocus(main_window);
+    ASSERT_TRUE(key_up_opens_about_box(VK_F1));
+    EXPECT_EQ(visit.caption, "软件说明");
+    EXPECT_TRUE(visit.owner_disabled);
+    EXPECT_TRUE(visit.survived_cancel);
+    EXPECT_FALSE(IsWindow(visit.box));
+    EXPECT_TRUE(IsWindowEnabled(main_window));
+}
+
+TEST_F(SampleShellTest, OtherKeysAndF1InAControlOpenNothing)
+{
+    SetFocus(main_window);
+    EXPECT_FALSE(key_up_opens_about_box(VK_F2));
+    EXPECT_FALSE(key_up_opens_about_box(VK_RETURN));
+    SetFocus(conversion_fields[0]);
+    EXPECT_FALSE(key_up_opens_about_box(VK_F1));
+    SetFocus(group_combo);
+    EXPECT_FALSE(key_up_opens_about_box(VK_F1));
+}
+
+TEST_F(SampleShellTest, ClosingFreesEverythingAndQuitsWithCodeZero)
+{
+    ASSERT_NE(unit_database.next, nullptr);
+    SendMessageA(main_window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(main_window));
+    EXPECT_EQ(unit_database.next, nullptr);
+    EXPECT_EQ(ui_font, nullptr);
+    EXPECT_EQ(sprite_image, nullptr);
+    EXPECT_EQ(background_image, nullptr);
+    pump_messages();
+    WPARAM code = 1;
+    EXPECT_TRUE(quit_message_taken(&code));
+    EXPECT_EQ(code, 0u);
+}
+
+static void CALLBACK close_main_window(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    PostMessageA(main_window, WM_CLOSE, 0, 0);
+}
+
+TEST_F(SampleShellTest, TheProgramRunsUntilClosedAndReturnsZero)
+{
+    stop();
+    SetTimer(nullptr, 0, 200, close_main_window);
+    EXPECT_EQ(run_application(GetModuleHandleA(nullptr), SW_SHOWNORMAL), 0);
+    EXPECT_FALSE(IsWindow(main_window));
+    EXPECT_EQ(unit_database.next, nullptr);
+}
+
+static LRESULT CALLBACK refuse_main_window(int code, WPARAM wparam, LPARAM lparam)
+{
+    if (code == HCBT_CREATEWND) {
+        const char* window_class = reinterpret_cast<CBT_CREATEWNDA*>(lparam)->lpcs->lpszClass;
+        if (HIWORD(window_class) && lstrcmpA(window_class, "duvarin") == 0) return 1;
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+TEST_F(SampleShellTest, AProgramWhoseWindowCannotBeCreatedReturnsZeroAtOnce)
+{
+    stop();
+    HHOOK hook = SetWindowsHookExA(WH_CBT, refuse_main_window, nullptr, GetCurrentThreadId());
+    EXPECT_EQ(run_application(GetModuleHandleA(nullptr), SW_SHOWNORMAL), 0);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(main_window, nullptr);
+    EXPECT_EQ(unit_database.next, nullptr);
+}

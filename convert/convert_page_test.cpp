@@ -63,9 +63,12 @@ TEST_F(ConvertPageTest, BackspaceWorksOnAFullFieldButASelectedFullFieldTakesNoDi
 {
     type(conversion_fields[0], "99999");
     SendMessageA(conversion_fields[0], EM_SETSEL, 0, -1);
-    type(conversion_fields[0], "1");
+    PostMessageA(conversion_fields[0], WM_CHAR, '1', 1);
+    pump_messages();
     EXPECT_EQ(field(0), "99999");
-    type(conversion_fields[0], "\b");
+    // Backspace passes at any length and takes the selection with it.
+    PostMessageA(conversion_fields[0], WM_CHAR, '\b', 1);
+    pump_messages();
     EXPECT_EQ(field(0), "");
     EXPECT_EQ(field(1), "");  // an empty field empties the others
 }

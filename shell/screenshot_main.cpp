@@ -25,11 +25,13 @@ static void pump(int ms)
 static void put16(FILE* f, unsigned v) { std::fputc(v & 0xFF, f); std::fputc((v >> 8) & 0xFF, f); }
 static void put32(FILE* f, unsigned v) { put16(f, v & 0xFFFF); put16(f, v >> 16); }
 
-// The window with its frame, read back from the screen.
+// The client area, read back from the screen. The frame is left out: with
+// no window manager nothing draws it.
 static bool capture_window(const char* file_name)
 {
     RECT box;
-    GetWindowRect(main_window, &box);
+    GetClientRect(main_window, &box);
+    MapWindowPoints(main_window, nullptr, reinterpret_cast<POINT*>(&box), 2);
     int width = box.right - box.left;
     int height = box.bottom - box.top;
     HDC screen = GetDC(nullptr);

@@ -30,7 +30,7 @@ test-host: host
 test-wine: win prefix
 	tools/with-display.sh sh -c 'cd $(WIN) && ctest $(CTEST_FLAGS)'
 
-test: test-host test-wine
+test: test-host test-wine test-sanitize
 
 run: win prefix
 	@tools/run.sh $(WIN)

@@ -190,17 +190,3 @@ TEST_F(LargeGroupTest, OnlyTheFirst24MembersGetFieldsAndAnEmptyGroupNone)
     for (int k = 0; k < 24; k++) EXPECT_FALSE(IsWindowEnabled(conversion_fields[k]));
 }
 
-TEST(FieldHelpers, ContainsCharLooksNoFurtherThanTheTerminatorOrTwentyBytes)
-{
-    char text[24] = "1.5";
-    EXPECT_TRUE(contains_char(text, '.'));
-    EXPECT_FALSE(contains_char(text, '7'));
-    text[3] = '\0';
-    text[4] = '7';
-    EXPECT_FALSE(contains_char(text, '7'));
-    char full[21];
-    for (int i = 0; i < 21; i++) full[i] = 'x';
-    full[20] = '.';
-    EXPECT_FALSE(contains_char(full, '.'));
-    EXPECT_EQ(field_index(nullptr), 0);
-}

@@ -49,13 +49,6 @@ TEST_F(SampleShellTest, TheSpriteSheetHasThreeDifferentStates)
     }
 }
 
-TEST_F(SampleShellTest, ButtonsShowSelectedForTheCurrentPageAndNormalOtherwise)
-{
-    EXPECT_TRUE(tile_shows(1, 160));
-    EXPECT_TRUE(tile_shows(2, 0));
-    EXPECT_TRUE(tile_shows(3, 0));
-}
-
 TEST_F(SampleShellTest, HoverFramesAnotherPagesButtonButNeverTheCurrentOne)
 {
     mouse_move(36, 191);
@@ -133,10 +126,3 @@ TEST_F(SampleShellTest, ASelectionPastTheGroupsNamesNoMember)
     for (int k = 0; k < 24; k++) EXPECT_FALSE(IsWindowEnabled(conversion_fields[k]));
 }
 
-TEST_F(ShellTest, AnEmptyDatabaseShowsOnlyTheHeading)
-{
-    EXPECT_EQ(unit_database.next, nullptr);
-    EXPECT_TRUE(list_items(group_combo).empty());
-    EXPECT_TRUE(shows_label("选择换算类型", 160, 45, 95, 20));
-    EXPECT_TRUE(shows_background(170, 98, 100, 20));
-}

@@ -59,11 +59,3 @@ TEST_F(UpdatePageTest, NoSelectionPaintsNeitherStatusNorNotice)
     EXPECT_TRUE(shows_background(340, 130, 300, 20));
 }
 
-TEST_F(SampleShellTest, WithoutADownloadLogEveryTableWasNeverDownloaded)
-{
-    mouse_click(50, 330);
-    for (int row = 0; row < 5; row++) {
-        select_list(download_list, row);
-        EXPECT_STREQ(download_status_text(), "无成功连接");
-    }
-}

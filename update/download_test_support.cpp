@@ -145,6 +145,9 @@ std::string windows_path(const std::string& unix_name)
 
 void lock_quotation_port()
 {
+    // Waiting without a window would let Wine close the desktop when the
+    // program holding the lock quits, and the window to come would fail.
+    GetDesktopWindow();
     if (!port_lock) port_lock = CreateMutexA(nullptr, FALSE, "duvarin-quotation-port-80");
     // An abandoned lock (a test that died) is ours as well.
     WaitForSingleObject(port_lock, INFINITE);

@@ -25,5 +25,5 @@ function(duvarin_add_test name)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 120
-        PROPERTIES LABELS ${DUVARIN_TEST_LABEL} TIMEOUT 300)
+        PROPERTIES LABELS ${DUVARIN_TEST_LABEL} TIMEOUT 120)
 endfunction()

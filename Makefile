@@ -4,6 +4,8 @@
 JOBS ?= $(shell nproc)
 HOST := build/host
 WIN  := build/win
+# The Windows build runs dvtool.exe under Wine, so the prefix comes first.
+CONFIGURE_WIN = cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 CTEST_FLAGS ?= --output-on-failure -j $(JOBS)
 
 .PHONY: all setup host win prefix test test-host test-wine run clean
@@ -18,7 +20,7 @@ host: setup
 	@cmake --build $(HOST) -j $(JOBS)
 
 win: setup prefix
-	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@$(CONFIGURE_WIN)
 	@cmake --build $(WIN) -j $(JOBS)
 
 prefix: setup
@@ -40,8 +42,8 @@ clean:
 
 # make dist   builds the Windows package build/dist/duvarin-2.2-win32.zip
 .PHONY: dist
-dist: setup
-	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+dist: setup prefix
+	@$(CONFIGURE_WIN)
 	@cmake --build $(WIN) -j $(JOBS) --target duvarin dvtool default_database
 	@tools/make-dist.sh $(WIN) build/dist
 

@@ -30,7 +30,7 @@ test-host: host
 	cd $(HOST) && ctest $(CTEST_FLAGS)
 
 test-wine: win prefix
-	tools/with-display.sh sh -c 'tools/wine-warm.sh && cd $(WIN) && ctest $(CTEST_FLAGS) --repeat until-pass:2'
+	tools/with-display.sh sh -c 'cd $(WIN) && ctest $(CTEST_FLAGS)'
 
 test: test-host test-wine test-sanitize
 

@@ -9,11 +9,12 @@ if(WIN32)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
     set(DUVARIN_GTEST_MAIN gtest_main)
-    set(DUVARIN_TEST_LABEL wine)
+    # Every Windows test runs with the Wine desktop up (tools/CMakeLists.txt).
+    set(DUVARIN_TEST_PROPERTIES LABELS wine FIXTURES_REQUIRED wine_desktop)
 else()
     find_package(GTest REQUIRED)
     set(DUVARIN_GTEST_MAIN GTest::gtest_main)
-    set(DUVARIN_TEST_LABEL host)
+    set(DUVARIN_TEST_PROPERTIES LABELS host)
 endif()
 
 function(duvarin_add_test name)
@@ -25,5 +26,5 @@ function(duvarin_add_test name)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 120
-        PROPERTIES LABELS ${DUVARIN_TEST_LABEL} TIMEOUT 120)
+        PROPERTIES ${DUVARIN_TEST_PROPERTIES} TIMEOUT 120)
 endfunction()

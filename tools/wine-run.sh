@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
 # Runs a Windows program of the project under Wine in the project's prefix.
 source "$(dirname "$0")/wine-env.sh"
+duvarin_start_wineserver
 exec env LC_ALL="$duvarin_locale" wine "$@"

@@ -1,7 +1,64 @@
 #!/usr/bin/env bash
-# Starts Wine's server and services once, before the tests start many Wine
-# processes at a time: two first starts racing each other were seen to hang.
+# Prepares Wine for a run of the Windows tests, and ends what it started.
+#
+#   tools/wine-warm.sh start KEEPER_EXE    before the first test
+#   tools/wine-warm.sh stop                after the last test
+#
+# The tests run in parallel and many need the desktop. Wine starts its
+# desktop process from the first program that needs it, and that process
+# inherits the program's output: started by a test, it outlives the test and
+# keeps the test's output open until the time-out. So the desktop is started
+# here, by a small keeper program whose output goes nowhere, and the keeper
+# holds it until "stop" ends the keeper by its process id. Both steps are
+# the setup and cleanup of the test runner (a CTest fixture), so running
+# ctest by hand does the same.
+set -euo pipefail
 source "$(dirname "$0")/wine-env.sh"
-env LC_ALL="$duvarin_locale" wineserver -p 60
-env LC_ALL="$duvarin_locale" wine cmd /c exit >/dev/null 2>&1
-exit 0
+
+pid_file=$WINEPREFIX/.duvarin-desktop.pid
+ready_file=$WINEPREFIX/.duvarin-desktop.ready
+alive_file=$WINEPREFIX/.duvarin-desktop.alive
+ready_limit=600   # tenths of a second: a first start in a new prefix is slow
+
+keeper_pid() {
+    local pid
+    pid=$(cat "$pid_file" 2>/dev/null) || return 1
+    [ -n "$pid" ] && grep -qa desktop_keeper "/proc/$pid/cmdline" 2>/dev/null && echo "$pid"
+}
+
+start() {
+    local keeper=$1 pid waited=0
+    duvarin_start_wineserver
+    touch "$alive_file"
+    keeper_pid >/dev/null && return 0
+    rm -f "$ready_file"
+    env LC_ALL="$duvarin_locale" wine "$keeper" "$(winepath -w "$ready_file")" "$(winepath -w "$alive_file")" \
+        </dev/null >/dev/null 2>&1 &
+    pid=$!
+    echo "$pid" >"$pid_file"
+    until [ -e "$ready_file" ]; do
+        if ! kill -0 "$pid" 2>/dev/null || [ "$waited" -ge "$ready_limit" ]; then
+            echo "wine-warm: the Wine desktop did not come up (is there an X display?)" >&2
+            stop
+            return 1
+        fi
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+}
+
+stop() {
+    local pid
+    if pid=$(keeper_pid); then
+        kill "$pid" 2>/dev/null || true
+        for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+        kill -KILL "$pid" 2>/dev/null || true
+    fi
+    rm -f "$pid_file" "$ready_file"
+}
+
+case ${1:-} in
+    start) start "${2:?tools/wine-warm.sh start KEEPER_EXE}" ;;
+    stop) stop ;;
+    *) echo "usage: tools/wine-warm.sh start KEEPER_EXE | stop" >&2; exit 2 ;;
+esac

@@ -9,6 +9,10 @@ namespace {
 const char server_script[] = DUVARIN_SOURCE_DIR "/update/testdata/quotation_server.py";
 const char python[] = "/usr/bin/python3";
 const DWORD server_wait_ms = 20000;
+const DWORD port_lock_retry_ms = 50;
+// Port 80 belongs to the whole machine, so its lock and the files of the
+// server that uses it live where every Wine prefix sees them.
+const char machine_folder[] = "/tmp/duvarin-port-80";
 
 typedef char*(CDECL* UnixNameFunction)(const WCHAR*);
 typedef WCHAR*(CDECL* DosNameFunction)(const char*);
@@ -54,7 +58,7 @@ std::string quoted(const std::string& text)
     return "\"" + text + "\"";
 }
 
-HANDLE port_lock;
+HANDLE port_lock = INVALID_HANDLE_VALUE;
 HHOOK message_box_hook;
 HHOOK enable_hook;
 std::string events;
@@ -145,24 +149,32 @@ std::string windows_path(const std::string& unix_name)
 
 void lock_quotation_port()
 {
-    // Waiting without a window would let Wine close the desktop when the
-    // program holding the lock quits, and the window to come would fail.
-    GetDesktopWindow();
-    if (!port_lock) port_lock = CreateMutexA(nullptr, FALSE, "duvarin-quotation-port-80");
-    // An abandoned lock (a test that died) is ours as well.
-    WaitForSingleObject(port_lock, INFINITE);
+    std::string name = windows_path(machine_folder) + "\\port-80.lock";
+    CreateDirectoryA(windows_path(machine_folder).c_str(), nullptr);
+    port_lock = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (port_lock == INVALID_HANDLE_VALUE) return;
+    // Another Wine server's waiter would never be woken, so the lock is
+    // tried again until it is free. The system drops it with a test that
+    // dies.
+    OVERLAPPED first_byte = {};
+    while (!LockFileEx(port_lock, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &first_byte))
+        Sleep(port_lock_retry_ms);
 }
 
 void unlock_quotation_port()
 {
-    if (port_lock) ReleaseMutex(port_lock);
+    if (port_lock == INVALID_HANDLE_VALUE) return;
+    OVERLAPPED first_byte = {};
+    UnlockFileEx(port_lock, 0, 1, 0, &first_byte);
+    CloseHandle(port_lock);
+    port_lock = INVALID_HANDLE_VALUE;
 }
 
 std::string QuotationSite::folder() const
 {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    std::string name = std::string(temp) + "dv-quotation-site";
+    std::string name = windows_path(machine_folder) + "\\quotation-site";
     CreateDirectoryA(name.c_str(), nullptr);
     return name;
 }

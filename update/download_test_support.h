@@ -11,15 +11,18 @@
 std::string unix_path(const std::string& windows_path);
 std::string windows_path(const std::string& unix_path);
 
-// Only one test program at a time may own port 80: a test holds the lock
-// from before its server starts (or, for a refused connection, before it
-// counts on nothing listening) until its server has stopped.
+// Only one test at a time on the whole machine may own port 80, whatever
+// Wine prefix it runs in: a test holds the lock (a record lock on a file in
+// the machine's temporary folder, which Wine makes a POSIX lock) from before
+// its server starts, or before it counts on nothing listening, until its
+// server has stopped.
 void lock_quotation_port();
 void unlock_quotation_port();
 
-// The quotation site. Its files live in one folder of the temporary folder,
-// shared by every test, so a server left over by a test that died is
-// found there and stopped by its process id.
+// The quotation site. Its files live in one folder beside the port lock,
+// shared by every test on the machine, so a server left over by a test that
+// died is found there by the next owner of the lock and stopped by its
+// process id.
 class QuotationSite {
 public:
     // Starts the server in a mode of update/testdata/quotation_server.py;

@@ -14,11 +14,14 @@ class TestFolder {
 public:
     TestFolder()
     {
+        // Test programs run in parallel: a name another one took already
+        // is skipped, so every case owns its folder.
         static unsigned serial = 0;
         auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-        path_ = std::filesystem::temp_directory_path()
-                / ("duvarin-test-" + std::to_string(ticks) + "-" + std::to_string(++serial));
-        std::filesystem::create_directories(path_);
+        do {
+            path_ = std::filesystem::temp_directory_path()
+                    / ("duvarin-test-" + std::to_string(ticks) + "-" + std::to_string(++serial));
+        } while (!std::filesystem::create_directory(path_));
     }
     ~TestFolder() { std::filesystem::remove_all(path_); }
     TestFolder(const TestFolder&) = delete;

@@ -6,7 +6,8 @@
 #include "tools/unitcheck/reference_number.h"
 #include "tools/unitcheck/units_program.h"
 
-const char* const typed_values[7] = {"1", "7", "100", "2.5", "12345", "99999", "0.001"};
+const std::vector<std::string> default_typed_values = {"1",     "7",     "100",  "2.5",
+                                                       "12345", "99999", "0.001"};
 
 namespace {
 
@@ -19,6 +20,7 @@ int fields_of(const UnitGroup* group)
 } // namespace
 
 bool measure_accuracy(const std::vector<UnitDefinition>& definitions,
+                      const std::vector<std::string>& typed_values,
                       std::vector<GroupAccuracy>& groups, std::string* mismatches,
                       std::string& error)
 {
@@ -36,7 +38,7 @@ bool measure_accuracy(const std::vector<UnitDefinition>& definitions,
                 return false;
             }
         for (int source = 0; source < fields; ++source)
-            for (const char* typed : typed_values)
+            for (const std::string& typed : typed_values)
                 for (int target = 0; target < fields; ++target)
                     if (target != source)
                         queries.push_back(UnitsQuery{quantity_in(known[size_t(source)]->text, typed),
@@ -52,24 +54,24 @@ bool measure_accuracy(const std::vector<UnitDefinition>& definitions,
         int fields = fields_of(group);
         GroupAccuracy accuracy = {shown_name(group->name), fields, 0, 0};
         for (int source = 0; source < fields; ++source)
-            for (const char* typed : typed_values) {
+            for (const std::string& typed : typed_values) {
                 FieldUpdate updates[field_count - 1];
-                int count = convert_from_field(group, source, typed, updates);
+                int count = convert_from_field(group, source, typed.c_str(), updates);
                 for (int k = 0; k < count; ++k) {
                     const UnitsAnswer& answer = answers[next_answer++];
                     if (!answer.ok) {
                         error = answer.text;
                         return false;
                     }
-                    std::string exact = exact_result_text(answer.text);
                     ++accuracy.texts;
-                    if (exact == updates[k].text) {
+                    if (shows_exactly(updates[k].text, answer.text)) {
                         ++accuracy.exact;
                     } else if (mismatches) {
                         *mismatches += "[" + accuracy.name + "] " + typed + " "
                                        + shown_name(member_at(group, source)->name) + " -> "
                                        + shown_name(member_at(group, updates[k].index)->name)
-                                       + ": shows " + updates[k].text + ", exact " + exact
+                                       + ": shows " + updates[k].text + ", exact "
+                                       + exact_result_text(answer.text)
                                        + " (units: " + answer.text + ")\n";
                     }
                 }

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-// The typed values: small and large, whole and not.
-extern const char* const typed_values[7];
+// The values typed by default: small and large, whole and not.
+extern const std::vector<std::string> default_typed_values;
 
 struct GroupAccuracy {
     std::string name;  // GBK
@@ -19,9 +19,11 @@ struct GroupAccuracy {
 };
 
 // For the database that read_units_text made of the text, with its
-// definitions; every member must have one. mismatches, when given, gets a
+// definitions; every member must have one. Each typed value is a text as
+// the user would type it into a field. mismatches, when given, gets a
 // line for each result that differs (GBK). Returns false, with error set,
 // when a definition is missing or units could not be run or answer.
 bool measure_accuracy(const std::vector<UnitDefinition>& definitions,
+                      const std::vector<std::string>& typed_values,
                       std::vector<GroupAccuracy>& groups, std::string* mismatches,
                       std::string& error);

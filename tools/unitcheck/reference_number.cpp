@@ -2,6 +2,7 @@
 
 #include "convert/conversion.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -57,6 +58,21 @@ std::string exact_result_text(const std::string& number)
     buffer.push_back(0);
     trim_trailing_zeros(buffer.data(), int(buffer.size()));
     return buffer.data();
+}
+
+bool shows_exactly(const std::string& shown, const std::string& number)
+{
+    if (shown == exact_result_text(number))
+        return true;
+    long double value = reference_value(number);
+    if (value == 0)
+        return false;
+    // The place of the fifteenth significant digit.
+    int last_place = int(std::floor(std::log10(std::fabs(value)))) - 14;
+    if (last_place <= -4)
+        return false;
+    long double half_unit = 0.5L * std::pow(10.0L, last_place);
+    return std::fabs(reference_value(shown) - value) <= half_unit;
 }
 
 FloatRange nearest_floats(long double center, long double radius)

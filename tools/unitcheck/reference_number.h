@@ -15,6 +15,12 @@ long double reference_value(const std::string& number);
 // "%.3lf" form rounded half away from zero, with trailing zeros trimmed.
 std::string exact_result_text(const std::string& number);
 
+// Whether a text the Convert page shows is the exact result of a number as
+// units prints it. Its 15 digits reach the fourth decimal only below about
+// 10^11; above, the third decimal is not known, and a shown text that agrees
+// with the number to within half a unit of its last digit counts as exact.
+bool shows_exactly(const std::string& shown, const std::string& number);
+
 // Every float that is nearest to some value within radius of center: one,
 // or two neighbours when a halfway point lies within reach.
 struct FloatRange {

@@ -1,6 +1,4 @@
 // unitcheck: the unit database's text checked against GNU units.
-//   unitcheck coefficients TEXT     every coefficient is the float nearest to its definition
-//   unitcheck accuracy [--list] TEXT  how many shown results equal the exact ones, per group
 #include "database/unit_database.h"
 #include "tools/dvtool/text_encoding.h"
 #include "tools/dvtool/units_text.h"
@@ -15,8 +13,74 @@
 namespace {
 
 const char usage[] =
-    "usage: unitcheck coefficients TEXT        check every a and b against GNU units\n"
-    "       unitcheck accuracy [--list] TEXT   share of shown results equal to the exact ones\n";
+    "usage: unitcheck coefficients TEXT\n"
+    "           check that every a and b is the float nearest to its definition\n"
+    "       unitcheck accuracy [--list] [--values V,V,...] TEXT\n"
+    "           per group, the share of shown results equal to the exact ones, for\n"
+    "           every ordered pair of members and each typed value (by default\n"
+    "           1,7,100,2.5,12345,99999,0.001); --list prints every result that differs\n";
+
+struct Options {
+    std::string command;
+    std::string file;
+    bool list = false;
+    std::vector<std::string> values = default_typed_values;
+};
+
+// What the key filter of a conversion field lets through, with a digit.
+bool is_typed_value(const std::string& text)
+{
+    int digits = 0;
+    int points = 0;
+    for (char c : text) {
+        if (c >= '0' && c <= '9')
+            ++digits;
+        else if (c == '.')
+            ++points;
+        else
+            return false;
+    }
+    return digits > 0 && points <= 1;
+}
+
+bool parse_values(const std::string& list, std::vector<std::string>& values)
+{
+    values.clear();
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t end = list.find(',', start);
+        if (end == std::string::npos)
+            end = list.size();
+        values.push_back(list.substr(start, end - start));
+        if (!is_typed_value(values.back()))
+            return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+bool parse_options(const std::vector<std::string>& words, Options& options)
+{
+    if (words.empty())
+        return false;
+    options.command = words[0];
+    bool accuracy = options.command == "accuracy";
+    if (!accuracy && options.command != "coefficients")
+        return false;
+    for (size_t i = 1; i < words.size(); ++i) {
+        if (accuracy && words[i] == "--list") {
+            options.list = true;
+        } else if (accuracy && words[i] == "--values" && i + 1 < words.size()) {
+            if (!parse_values(words[++i], options.values))
+                return false;
+        } else if (options.file.empty() && !words[i].empty() && words[i][0] != '-') {
+            options.file = words[i];
+        } else {
+            return false;
+        }
+    }
+    return !options.file.empty();
+}
 
 void print_utf8(FILE* stream, const std::string& gbk)
 {
@@ -60,12 +124,13 @@ std::string table_row(const std::string& name, int members, int texts, int exact
            + std::to_string(exact) + " | " + percent(exact, texts) + " |\n";
 }
 
-int accuracy_command(const std::vector<UnitDefinition>& definitions, bool list)
+int accuracy_command(const std::vector<UnitDefinition>& definitions, const Options& options)
 {
     std::vector<GroupAccuracy> groups;
     std::string mismatches;
     std::string error;
-    if (!measure_accuracy(definitions, groups, list ? &mismatches : nullptr, error)) {
+    if (!measure_accuracy(definitions, options.values, groups,
+                          options.list ? &mismatches : nullptr, error)) {
         print_utf8(stderr, "unitcheck: " + error + "\n");
         return 2;
     }
@@ -111,21 +176,17 @@ int coefficients_command(const std::vector<UnitDefinition>& definitions, const c
 
 int main(int argc, char** argv)
 {
-    std::vector<std::string> words(argv + 1, argv + argc);
-    bool list = false;
-    if (words.size() == 3 && words[0] == "accuracy" && words[1] == "--list") {
-        list = true;
-        words.erase(words.begin() + 1);
-    }
-    if (words.size() != 2 || (words[0] != "coefficients" && words[0] != "accuracy")) {
+    Options options;
+    if (!parse_options(std::vector<std::string>(argv + 1, argv + argc), options)) {
         std::fputs(usage, stderr);
         return 2;
     }
     std::vector<UnitDefinition> definitions;
-    if (!read_text(words[1].c_str(), definitions))
+    if (!read_text(options.file.c_str(), definitions))
         return 2;
-    int status = words[0] == "accuracy" ? accuracy_command(definitions, list)
-                                        : coefficients_command(definitions, words[1].c_str());
+    int status = options.command == "accuracy"
+                     ? accuracy_command(definitions, options)
+                     : coefficients_command(definitions, options.file.c_str());
     free_database();
     return status;
 }

@@ -40,6 +40,18 @@ TEST(ExactResultText, RoundsTheDecimalDigitsHalfAwayFromZeroAsTheProgramDoes)
         EXPECT_EQ(exact_result_text(c.number), c.text) << c.number;
 }
 
+TEST(ExactResultText, BeyondFifteenDigitsAgreementWithTheKnownDigitsIsEnough)
+{
+    // 2^50 bytes: the page shows every digit; units knows fifteen of them.
+    EXPECT_TRUE(shows_exactly("1125899906842624", "1.12589990684262e+15"));
+    EXPECT_FALSE(shows_exactly("1125899906842634", "1.12589990684262e+15"));
+    EXPECT_FALSE(shows_exactly("31535999162949.645", "31536000000000"));
+    // Where the fourth decimal is known, only the exact text will do.
+    EXPECT_FALSE(shows_exactly("1.234", "1.2345"));
+    EXPECT_FALSE(shows_exactly("99999000000.001", "99999000000"));
+    EXPECT_TRUE(shows_exactly("1.235", "1.2345"));
+}
+
 TEST(NearestFloats, AHalfwayPointWithinReachAllowsBothNeighbours)
 {
     FloatRange range = nearest_floats(1.8L, 1e-12L);
@@ -161,7 +173,8 @@ TEST_F(GnuUnitsTest, AccuracyComparesEveryShownResultWithTheExactOne)
     read("[长度] = km\n千米  1  0  = km\n分米  10000  0  = dm\n");
     std::vector<GroupAccuracy> groups;
     std::string mismatches;
-    ASSERT_TRUE(measure_accuracy(definitions, groups, &mismatches, error)) << error;
+    ASSERT_TRUE(measure_accuracy(definitions, default_typed_values, groups, &mismatches, error))
+        << error;
     ASSERT_EQ(groups.size(), 1u);
     EXPECT_EQ(groups[0].members, 2);
     EXPECT_EQ(groups[0].texts, 14);

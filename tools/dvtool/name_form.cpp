@@ -38,7 +38,7 @@ bool pair_survives_utf8(unsigned char lead, unsigned char trail)
 
 bool needs_escape(unsigned char byte, size_t position, size_t size, bool group_name)
 {
-    if (byte < 0x20 || byte >= 0x7F || byte == '#')
+    if (byte < 0x20 || byte >= 0x7F || byte == '#' || byte == '=')
         return true;
     if (byte == ' ' && (position == 0 || position + 1 == size))
         return true;

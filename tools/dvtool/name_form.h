@@ -6,8 +6,9 @@
 //   \\      a backslash
 //   \xHH    the byte HH (any byte but zero)
 //   ""      alone: the empty name
-// '#' always needs \x23 (it starts a comment), blanks at either end need
-// \x20, and a member name that starts with '[' needs \x5B.
+// '#' always needs \x23 (it starts a comment), '=' always needs \x3D (it
+// starts a definition), blanks at either end need \x20, and a member name
+// that starts with '[' needs \x5B.
 #include <string>
 
 // A lead and a trail byte that make a GBK double-byte character.

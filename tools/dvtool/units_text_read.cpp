@@ -17,7 +17,10 @@ struct LineReader {
     const char* file_name;
     int line_number;
     UnitGroup* group;
+    int group_position;
+    int member_position;
     std::string* error;
+    std::vector<UnitDefinition>* definitions;
 };
 
 bool is_blank(char c)
@@ -64,6 +67,8 @@ bool read_group_line(LineReader& reader, const std::string& line)
     if (!read_name(reader, trimmed(line.substr(1, line.size() - 2)), name))
         return false;
     reader.group = append_group(name.c_str());
+    ++reader.group_position;
+    reader.member_position = -1;
     return true;
 }
 
@@ -100,6 +105,26 @@ bool read_member_line(LineReader& reader, std::string line)
         || !read_name(reader, line, name))
         return false;
     append_member(reader.group, name.c_str(), a, b);
+    ++reader.member_position;
+    return true;
+}
+
+// Everything after the first '=' of a line; names never hold a bare '='.
+bool split_definition(LineReader& reader, std::string& line, std::string& definition)
+{
+    size_t equals = line.find('=');
+    if (equals == std::string::npos)
+        return true;
+    definition = trimmed(line.substr(equals + 1));
+    line = trimmed(line.substr(0, equals));
+    if (line.empty())
+        return fail(reader, "a definition needs a [group] or unit line before its =");
+    if (definition.empty())
+        return fail(reader, "nothing follows the =");
+    for (char c : definition)
+        if (c < 0x20 || c > 0x7E)
+            return fail(reader, "a definition is printable ASCII (the syntax of GNU units): "
+                                    + definition);
     return true;
 }
 
@@ -115,9 +140,16 @@ bool read_line(LineReader& reader, std::string line)
     line = trimmed(line);
     if (line.empty())
         return true;
-    if (line[0] == '[')
-        return read_group_line(reader, line);
-    return read_member_line(reader, line);
+    std::string definition;
+    if (!split_definition(reader, line, definition))
+        return false;
+    bool group_line = line[0] == '[';
+    if (!(group_line ? read_group_line(reader, line) : read_member_line(reader, line)))
+        return false;
+    if (reader.definitions && !definition.empty())
+        reader.definitions->push_back({reader.line_number, reader.group_position,
+                                       group_line ? -1 : reader.member_position, definition});
+    return true;
 }
 
 bool read_lines(LineReader& reader, size_t start)
@@ -143,10 +175,12 @@ bool read_lines(LineReader& reader, size_t start)
 } // namespace
 
 bool read_units_text(const std::string& text, bool gbk_input, const char* file_name,
-                     std::string& error)
+                     std::string& error, std::vector<UnitDefinition>* definitions)
 {
     free_database();
-    LineReader reader = {&text, gbk_input, file_name, 0, nullptr, &error};
+    if (definitions)
+        definitions->clear();
+    LineReader reader = {&text, gbk_input, file_name, 0, nullptr, -1, -1, &error, definitions};
     size_t start = 0;
     if (text.compare(0, 3, utf8_mark) == 0) {
         if (gbk_input) {
@@ -158,5 +192,7 @@ bool read_units_text(const std::string& text, bool gbk_input, const char* file_n
     if (read_lines(reader, start))
         return true;
     free_database();
+    if (definitions)
+        definitions->clear();
     return false;
 }

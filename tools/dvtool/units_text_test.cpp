@@ -96,6 +96,10 @@ TEST_F(UnitsTextTest, EveryWrongLineIsReportedWithItsNumberAndNothingIsKept)
         {"[温度]\n摄\\x00度  1  0\n", "units.txt:2: a name cannot hold a zero byte"},
         {"[温度]\n摄氏度  1  1e39\n", "units.txt:2: b 1e39: too large for a 32-bit float"},
         {"[温度]\n摄氏度  1e-50  0\n", "units.txt:2: a 1e-50: too small for a 32-bit float"},
+        {"[温度]\n摄氏度  1  0  =\n", "units.txt:2: nothing follows the ="},
+        {"[温度]\n= tempC\n", "units.txt:2: a definition needs a [group] or unit line"},
+        {"[温度]\n摄氏度  1  0  = 摄氏\n", "units.txt:2: a definition is printable ASCII"},
+        {"[温度]\na=b  1  0\n", "units.txt:2: a unit line needs a name, a and b"},
         {"# 只有注释\n", "units.txt: holds no group"},
     };
     for (const Case& c : cases) {
@@ -111,10 +115,42 @@ TEST_F(UnitsTextTest, EveryWrongLineIsReportedWithItsNumberAndNothingIsKept)
     EXPECT_FALSE(read("[x]\nab\xB0  1  0\n", true));
 }
 
+TEST_F(UnitsTextTest, DefinitionsAreKeptBesideTheDatabaseWithTheirLines)
+{
+    std::vector<UnitDefinition> definitions;
+    ASSERT_TRUE(read_units_text(utf8("[温度] = tempreaumur  # 基准\n"
+                                     "摄氏度  1.25  0  = tempC\n"
+                                     "列氏度  1  0\n"
+                                     "\n[压强]=Pa\n"
+                                     "英寸汞柱  3386.3887  0=3386.388640341 Pa # 常规值\n"),
+                                false, "units.txt", error, &definitions))
+        << error;
+    ASSERT_EQ(definitions.size(), 4u);
+    struct Expected {
+        int line, group, member;
+        const char* text;
+    } expected[] = {{1, 0, -1, "tempreaumur"},
+                    {2, 0, 0, "tempC"},
+                    {5, 1, -1, "Pa"},
+                    {6, 1, 0, "3386.388640341 Pa"}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(definitions[i].line, expected[i].line) << i;
+        EXPECT_EQ(definitions[i].group, expected[i].group) << i;
+        EXPECT_EQ(definitions[i].member, expected[i].member) << i;
+        EXPECT_EQ(definitions[i].text, expected[i].text) << i;
+    }
+    // The definitions change nothing in what dv.dat holds.
+    EXPECT_EQ(member_at(group_at(1), 0)->a, 3386.3887f);
+    EXPECT_EQ(name_of(member_at(group_at(0), 1)->name), "列氏度");
+    // A failed read leaves no definitions behind.
+    EXPECT_FALSE(read_units_text("[x] = m\ny  1\n", false, "units.txt", error, &definitions));
+    EXPECT_TRUE(definitions.empty());
+}
+
 TEST_F(UnitsTextTest, NamesTheSyntaxWouldSwallowComeBackUnchanged)
 {
     // \xB0\x5C and \xB0\x5D hold a backslash and a ']' as trail bytes.
-    const char* names[] = {"", "\"\"", " lead", "trail ", "a#b", "in side", "back\\slash", "[open", "\\x41",
+    const char* names[] = {"", "\"\"", " lead", "trail ", "a#b", "a=b", "in side", "back\\slash", "[open", "\\x41",
                            "tab\t", "\x01\x7F", "\x80\xFF", "end\x81", "\x81\x30", "\xB0\x5C",
                            "\xB0\x5D", "温度]"};
     UnitGroup* group = append_group("[组]");
@@ -124,7 +160,7 @@ TEST_F(UnitsTextTest, NamesTheSyntaxWouldSwallowComeBackUnchanged)
     }
     expect_round_trip(false);
     expect_round_trip(true);
-    EXPECT_EQ(name_of(member_at(group_at(0), 14)->name), "\xB0\x5C");
+    EXPECT_EQ(name_of(member_at(group_at(0), 15)->name), "\xB0\x5C");
 }
 
 TEST_F(UnitsTextTest, EveryDoubleByteCodeComesBackUnchanged)

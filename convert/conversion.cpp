@@ -1,6 +1,6 @@
 #include "convert/conversion.h"
-#include "convert/exact_decimal.h"
 #include "convert/number_text.h"
+#include <charconv>
 #include <cmath>
 #include <string.h>
 
@@ -22,6 +22,70 @@ bool convert_value(double x, const UnitMember& source, const UnitMember& target,
     return true;
 }
 
+// value = d0.d1 d2 ... x 10^exponent, d0 the digit of 10^exponent; count 0
+// is zero. No digit past the last non-zero one is kept.
+struct ResultDigits {
+    int count;
+    int exponent;
+    char digit[18];
+};
+
+static void strip_trailing_zero_digits(ResultDigits* digits)
+{
+    while (digits->count > 0 && digits->digit[digits->count - 1] == '0')
+        digits->count--;
+}
+
+// Keeps the first keep digits; a first dropped digit of 5 or more adds one
+// to the last kept digit, so a tie goes away from zero.
+static void round_away(ResultDigits* digits, int keep)
+{
+    if (keep >= digits->count)
+        return;
+    bool up = keep >= 0 && digits->digit[keep] >= '5';
+    digits->count = keep < 0 ? 0 : keep;
+    if (up) {
+        int i = keep - 1;
+        while (i >= 0 && digits->digit[i] == '9')
+            i--;
+        if (i >= 0) {
+            digits->digit[i]++;
+            digits->count = i + 1;
+        } else {
+            digits->digit[0] = '1';
+            digits->count = 1;
+            digits->exponent++;
+        }
+    }
+    strip_trailing_zero_digits(digits);
+}
+
+// |y| to 17 significant digits. The 18th digit alone decides the rounding,
+// but only cut from the exact expansion (every double has at most 767
+// significant digits): to_chars rounding at 18 digits could turn a 4 into a 5.
+static void seventeen_digits(double y, ResultDigits* digits)
+{
+    char text[767 + 16];
+    char* end = std::to_chars(text, text + sizeof text, std::fabs(y),
+                              std::chars_format::scientific, 766).ptr;
+    // text is d.ddd...e+dd
+    digits->digit[0] = text[0];
+    memcpy(digits->digit + 1, text + 2, 17);
+    digits->count = 18;
+    const char* e = text + 2 + 766;
+    std::from_chars(e + (e[1] == '+' ? 2 : 1), end, digits->exponent);
+    round_away(digits, 17);
+}
+
+// The digit of 10^place, '0' outside the kept digits.
+static char digit_at_place(const ResultDigits& digits, int place)
+{
+    int index = digits.exponent - place;
+    if (index < 0 || index >= digits.count)
+        return '0';
+    return digits.digit[index];
+}
+
 void format_result(double y, char* out)
 {
     if (!std::isfinite(y)) {
@@ -31,10 +95,9 @@ void format_result(double y, char* out)
     // The magnitude is first taken to 17 significant digits and only then
     // rounded at the third decimal, both times half away from zero, so a double
     // just below ...5 whose 17 digits read ...5 still rounds up.
-    DecimalDigits digits;
-    exact_decimal(y, &digits);
-    round_digits(&digits, 17, ties_away_from_zero);
-    round_digits(&digits, digits.exponent + 1 + 3, ties_away_from_zero);
+    ResultDigits digits;
+    seventeen_digits(y, &digits);
+    round_away(&digits, digits.exponent + 1 + 3);
 
     char* end = out;
     if (std::signbit(y))
@@ -43,11 +106,11 @@ void format_result(double y, char* out)
         *end++ = '0';
     } else {
         for (int place = digits.exponent; place >= 0; place--)
-            *end++ = digit_at_place(&digits, place);
+            *end++ = digit_at_place(digits, place);
     }
     *end++ = '.';
     for (int place = -1; place >= -3; place--)
-        *end++ = digits.count == 0 ? '0' : digit_at_place(&digits, place);
+        *end++ = digit_at_place(digits, place);
     *end = 0;
     trim_trailing_zeros(out, result_size);
 }

@@ -1,58 +1,76 @@
 #include "convert/number_text.h"
-#include "convert/exact_decimal.h"
+#include <charconv>
 #include <cmath>
 #include <string.h>
 
-static char* append_text(char* out, const char* text)
+static bool is_space(char c)
 {
-    while (*text != 0)
-        *out++ = *text++;
-    return out;
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// Fixed form: the digits with the point where the exponent puts it.
-static char* write_fixed(const DecimalDigits* digits, char* out)
+static bool is_digit(char c)
 {
-    int exponent = digits->exponent;
-    if (exponent < 0) {
-        *out++ = '0';
-    } else {
-        for (int place = exponent; place >= 0; place--)
-            *out++ = digit_at_place(digits, place);
-    }
-    int last_place = exponent - (digits->count - 1);
-    if (last_place < 0) {
-        *out++ = '.';
-        for (int place = -1; place >= last_place; place--)
-            *out++ = digit_at_place(digits, place);
-    }
-    return out;
+    return c >= '0' && c <= '9';
 }
 
-// Exponent form: the system's C library writes a sign and at least three
-// exponent digits (1.23457e+006), unlike glibc and MinGW (1.23457e+06).
-static char* write_exponent(const DecimalDigits* digits, char* out)
+// Exponents this large already decide the direction; the cap keeps a text
+// like 1e99999999999999999999 from overflowing the sum.
+const long long exponent_cap = 100000000;
+
+// from_chars leaves a number beyond the doubles to its caller. Such a
+// number is not zero: it lies above the largest double when its first
+// significant digit, moved by the exponent, stands above the units, and
+// below the least one otherwise.
+static bool beyond_largest(const char* p)
 {
-    *out++ = digits->digit[0];
-    if (digits->count > 1) {
-        *out++ = '.';
-        for (int i = 1; i < digits->count; i++)
-            *out++ = digits->digit[i];
+    while (*p == '0')
+        p++;
+    long long place = 0;
+    for (; is_digit(*p); p++)
+        place++;
+    if (*p == '.') {
+        p++;
+        if (place == 0) {
+            for (; *p == '0'; p++)
+                place--;
+        }
+        while (is_digit(*p))
+            p++;
     }
-    *out++ = 'e';
-    int exponent = digits->exponent;
-    *out++ = exponent < 0 ? '-' : '+';
-    if (exponent < 0)
-        exponent = -exponent;
-    char reversed[8];
-    int count = 0;
-    while (count < 3 || exponent != 0) {
-        reversed[count++] = (char)('0' + exponent % 10);
-        exponent /= 10;
+    long long exponent = 0;
+    if (*p == 'e' || *p == 'E') {
+        p++;
+        bool negative = *p == '-';
+        if (*p == '+' || *p == '-')
+            p++;
+        for (; is_digit(*p); p++) {
+            if (exponent < exponent_cap)
+                exponent = exponent * 10 + (*p - '0');
+        }
+        if (negative)
+            exponent = -exponent;
     }
-    while (count > 0)
-        *out++ = reversed[--count];
-    return out;
+    return place + exponent > 0;
+}
+
+double read_decimal(const char* text)
+{
+    if (text == 0)
+        return 0.0;
+    const char* p = text;
+    while (is_space(*p))
+        p++;
+    bool negative = *p == '-';
+    if (*p == '+' || *p == '-')
+        p++;
+    // from_chars also reads "inf" and "nan"; a decimal number starts with a
+    // digit, or a point and a digit.
+    if (!is_digit(*p) && !(*p == '.' && is_digit(p[1])))
+        return 0.0;
+    double value = 0.0;
+    if (std::from_chars(p, p + strlen(p), value).ec == std::errc::result_out_of_range)
+        value = beyond_largest(p) ? HUGE_VAL : 0.0;
+    return negative ? -value : value;
 }
 
 void format_general_digits(double value, int precision, char* out)
@@ -61,29 +79,22 @@ void format_general_digits(double value, int precision, char* out)
         precision = 1;
     if (precision > 17)
         precision = 17;
-    char* end = out;
-    if (std::signbit(value))
-        *end++ = '-';
-    if (std::isnan(value)) {
-        strcpy(end, "1.#QNAN");
+    if (std::isnan(value) || std::isinf(value)) {
+        strcpy(out, std::signbit(value) ? "-" : "");
+        strcat(out, std::isnan(value) ? "1.#QNAN" : "1.#INF");
         return;
     }
-    if (std::isinf(value)) {
-        strcpy(end, "1.#INF");
-        return;
-    }
-
-    // Like printf, round the exact binary value; a tie is then a real tie.
-    DecimalDigits digits;
-    exact_decimal(value, &digits);
-    round_digits(&digits, precision, ties_to_even);
-    if (digits.count == 0)
-        end = append_text(end, "0");
-    else if (digits.exponent >= -4 && digits.exponent < precision)
-        end = write_fixed(&digits, end);
-    else
-        end = write_exponent(&digits, end);
+    // Room for the widened exponent: the longest text is 24 bytes.
+    char* end = std::to_chars(out, out + general_text_size - 2, value,
+                              std::chars_format::general, precision).ptr;
     *end = 0;
+    // The system's C library writes at least three exponent digits
+    // (1.23457e+006), to_chars and glibc at least two (1.23457e+06).
+    char* e = strchr(out, 'e');
+    if (e != 0 && end - (e + 2) < 3) {
+        memmove(e + 3, e + 2, end - (e + 2) + 1);
+        e[2] = '0';
+    }
 }
 
 void format_general(double value, char* out)

@@ -1,6 +1,7 @@
 #pragma once
-// The system's own number texts. Both builds produce these byte for byte,
-// so nothing here uses the C library's printf or atof.
+// The system's own number texts. Both builds produce these byte for byte:
+// they stand on std::from_chars and std::to_chars, which are exact and
+// ignore the locale, never on the C library's printf or atof.
 
 // Reads the decimal number at the start of a text as the system's atof does:
 // leading white space, an optional sign, digits with at most one point, an

@@ -63,7 +63,8 @@ TEST(ReadDecimal, ReadsOnlyTheLeadingDecimalNumber)
     };
     for (const Case& c : cases)
         EXPECT_EQ(read_decimal(c.text), c.value) << c.text;
-    const char* no_numbers[] = {"", ".", "-", "+.", "e5", "abc", "0x1A", "inf", "nan", " -e1"};
+    const char* no_numbers[] = {"", ".", "-", "+.", "e5", "abc", "0x1A", "inf", "nan", " -e1",
+                                "-infinity", "+nan", ".e1", "+-5", "0x1p3"};
     for (const char* text : no_numbers)
         EXPECT_EQ(bits_of(read_decimal(text)), 0u) << text;
 }
@@ -99,6 +100,11 @@ TEST(ReadDecimal, OverflowAndUnderflowKeepTheSign)
     EXPECT_EQ(bits_of(read_decimal("1e-999999999")), 0u);
     EXPECT_EQ(bits_of(read_decimal("-1e-400")), 0x8000000000000000ull);
     EXPECT_EQ(bits_of(read_decimal("-0")), 0x8000000000000000ull);
+    // Leading zeros and the exponent together place the number.
+    EXPECT_EQ(read_decimal("0.01e311"), HUGE_VAL);
+    EXPECT_EQ(read_decimal("0.001e311"), 1e308);
+    EXPECT_EQ(bits_of(read_decimal("-100e-326")), 0x8000000000000000ull);
+    EXPECT_EQ(bits_of(read_decimal(("0." + std::string(400, '0') + "1e77").c_str())), 0u);
 }
 
 TEST(FormatGeneral, WritesTheSystemsPercentG)

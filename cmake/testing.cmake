@@ -23,8 +23,19 @@ function(duvarin_add_test name)
     target_link_libraries(${name} PRIVATE ${T_LIBS} ${DUVARIN_GTEST_MAIN})
     target_compile_definitions(${name} PRIVATE
         DUVARIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+    if(WIN32)
+        set_property(GLOBAL APPEND PROPERTY DUVARIN_WINE_TEST_PROGRAMS ${name}.exe)
+    endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 120
         PROPERTIES ${DUVARIN_TEST_PROPERTIES} TIMEOUT 120)
+endfunction()
+
+# The names of the Windows test programs, one a line, for the Wine set-up of
+# a test run (tools/wine-warm.sh). Called once every test is known.
+function(duvarin_write_test_program_list)
+    get_property(programs GLOBAL PROPERTY DUVARIN_WINE_TEST_PROGRAMS)
+    list(JOIN programs "\n" text)
+    file(WRITE ${CMAKE_BINARY_DIR}/wine-test-programs.txt "${text}\n")
 endfunction()

@@ -15,8 +15,10 @@ all: host win
 setup:
 	@tools/setup.sh
 
+# The native build runs under AddressSanitizer and UndefinedBehaviorSanitizer:
+# the pure code's tests then check memory and arithmetic too, in one tree.
 host: setup
-	@cmake -S . -B $(HOST) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(HOST) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDUVARIN_SANITIZE=ON >/dev/null
 	@cmake --build $(HOST) -j $(JOBS)
 
 win: setup prefix
@@ -32,7 +34,7 @@ test-host: host
 test-wine: win prefix
 	tools/with-display.sh sh -c 'cd $(WIN) && ctest $(CTEST_FLAGS)'
 
-test: test-host test-wine test-sanitize
+test: test-host test-wine
 
 run: win prefix
 	@tools/run.sh $(WIN)
@@ -47,17 +49,10 @@ dist: setup prefix
 	@cmake --build $(WIN) -j $(JOBS) --target duvarin dvtool default_database
 	@tools/make-dist.sh $(WIN) build/dist
 
-# Quality runs of the pure code: the native tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the fuzzers (FUZZ_SECONDS per target) and the
-# benchmarks.
-ASAN := build/asan
+# Quality runs of the pure code: the fuzzers (FUZZ_SECONDS per target) and
+# the benchmarks.
 FUZZ_SECONDS ?= 60
-.PHONY: test-sanitize fuzz bench
-
-test-sanitize: setup
-	@cmake -S . -B $(ASAN) -DDUVARIN_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build $(ASAN) -j $(JOBS)
-	cd $(ASAN) && ctest $(CTEST_FLAGS)
+.PHONY: fuzz bench
 
 fuzz: setup
 	@tools/fuzz.sh $(FUZZ_SECONDS)

@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <new>
 
 namespace {
 
@@ -44,7 +43,7 @@ bool read_float(FILE* file, float& value)
 
 bool read_member(FILE* file, UnitMember*& last)
 {
-    UnitMember* member = new (std::nothrow) UnitMember();
+    UnitMember* member = new_member();
     if (!member)
         return false;
     // Linked before it is read, so a read error releases it with the rest.
@@ -59,7 +58,7 @@ bool read_group(FILE* file, UnitGroup*& last)
     int32_t members;
     if (!read_int32(file, members))
         return false;
-    UnitGroup* group = new (std::nothrow) UnitGroup();
+    UnitGroup* group = new_group();
     if (!group)
         return false;
     last->next = group;

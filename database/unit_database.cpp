@@ -1,8 +1,8 @@
 // The chains of unit groups and members, and the bounded name fields.
 #include "database/unit_database.h"
 
+#include <cstdlib>
 #include <cstring>
-#include <new>
 
 UnitDatabase unit_database;
 
@@ -72,11 +72,22 @@ bool name_matches(const char* field, const char* text)
     return strcmp(name_text(field, field_text), name_text(stored, stored_text)) == 0;
 }
 
+// Cleared: the parts of the header a group never uses stay defined, so a
+// saved file never carries stray memory. Plain C allocation keeps the C++
+// exception machinery out of the executable; null when memory is out.
+UnitGroup* new_group()
+{
+    return static_cast<UnitGroup*>(calloc(1, sizeof(UnitGroup)));
+}
+
+UnitMember* new_member()
+{
+    return static_cast<UnitMember*>(calloc(1, sizeof(UnitMember)));
+}
+
 UnitGroup* append_group(const char* name)
 {
-    // Value-initialised: the parts of the header a group never uses stay
-    // defined, so a saved file never carries stray memory.
-    UnitGroup* group = new (std::nothrow) UnitGroup();
+    UnitGroup* group = new_group();
     if (!group)
         return nullptr;
     write_name(group->name, name);
@@ -124,7 +135,7 @@ void delete_group(UnitGroup* group)
         return;
     while (group->header.next)
         remove_member(group, group->header.next);
-    delete group;
+    free(group);
 }
 
 void swap_adjacent_groups(UnitGroup* group)
@@ -147,7 +158,7 @@ UnitMember* append_member(UnitGroup* group, const char* name, float a, float b)
 {
     if (!group)
         return nullptr;
-    UnitMember* member = new (std::nothrow) UnitMember();
+    UnitMember* member = new_member();
     if (!member)
         return nullptr;
     write_name(member->name, name);
@@ -193,7 +204,7 @@ UnitMember* remove_member(UnitGroup* group, UnitMember* member)
     if (before->next != member)
         return nullptr;
     before->next = member->next;
-    delete member;
+    free(member);
     return before->next;
 }
 

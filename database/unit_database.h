@@ -22,6 +22,10 @@ struct UnitGroup {
 typedef UnitGroup UnitDatabase;
 extern UnitDatabase unit_database;
 
+// A zeroed record, or null when memory is out; released with free().
+UnitGroup* new_group();
+UnitMember* new_member();
+
 UnitGroup* append_group(const char* name);
 UnitGroup* group_at(int position);
 UnitGroup* find_group(const char* text);

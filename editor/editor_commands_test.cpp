@@ -208,6 +208,8 @@ TEST_F(SampleEditorTest, LongFieldTextsAreCutToNineBytesWithoutHalfACharacter)
         {"温度摄氏度", "温度摄氏"},          // the 9th byte leads 度: dropped
         {"a温度摄氏度", "a温度摄氏"},        // the 9th byte ends 氏, though it looks like a lead byte
         {"基准价（汇率）", "基准价（"},
+        // Longer than any read buffer, ending mid-character at any even size.
+        {"a温度摄氏度华氏度开尔文兰氏度列氏度牛顿度", "a温度摄氏"},
         {"", ""},
     };
     for (const Case& c : cases) {

@@ -1,6 +1,5 @@
 #include "editor/settings_page.h"
 #include <cstring>
-#include <vector>
 #include "convert/number_text.h"
 #include "editor/editor_commands.h"
 #include "shell/controls.h"
@@ -74,12 +73,12 @@ void cut_edit_text(const char* whole, char* text)
 
 void read_edit_text(HWND edit, char* text)
 {
-    // The whole text is read and cut here, so that how the platform cuts a
-    // double-byte character for a short buffer does not matter.
-    int length = edit ? GetWindowTextLengthA(edit) : 0;
-    std::vector<char> whole(static_cast<size_t>(length) + 1, 0);
-    if (edit) GetWindowTextA(edit, whole.data(), length + 1);
-    cut_edit_text(whole.data(), text);
+    // Read with room to spare and cut here: however the platform cuts a
+    // double-byte character at the end of the buffer, the first
+    // edit_text_size - 1 bytes arrive whole and the cut is always ours.
+    char read[4 * edit_text_size] = {0};
+    if (edit) GetWindowTextA(edit, read, static_cast<int>(sizeof read));
+    cut_edit_text(read, text);
 }
 
 void show_member(UnitMember* member)

@@ -232,6 +232,29 @@ TEST_F(Background, ContentAreaIsSunkenLightBlueOnItsBounds)
     EXPECT_EQ(image.at(400, 468), teal);
 }
 
+// The picture is stored run-length encoded: every row must decode in full
+// and in place, so every pixel of the plain areas is checked, not samples.
+TEST_F(Background, EveryPixelOfThePlainAreasHasItsColour)
+{
+    auto inside = [](int x, int y, int x0, int y0, int x1, int y1) {
+        return x >= x0 && x <= x1 && y >= y0 && y <= y1;
+    };
+    for (int y = 0; y < 500; ++y)
+        for (int x = 0; x < 700; ++x) {
+            Rgb expected;
+            if (!inside(x, y, 19, 80, 132, 403) && !inside(x, y, 146, 35, 668, 467))
+                expected = teal;
+            else if (inside(x, y, 148, 37, 666, 465))
+                expected = light_blue;
+            // Inside the panel's two-pixel outline, clear of its rounded corners.
+            else if (inside(x, y, 26, 82, 125, 401) || inside(x, y, 21, 87, 130, 396))
+                expected = light_grey;
+            else
+                continue;
+            ASSERT_EQ(image.at(x, y), expected) << x << "," << y;
+        }
+}
+
 TEST_F(Background, PageButtonsAndCaptionsSitOnPlainPanelGrey)
 {
     // Tiles at (35, 90), (35, 190), (35, 290), captions below them: their grey

@@ -36,6 +36,11 @@ Duvarin 在不同单位之间换算数值：选择换算类型（例如长度、
   dvtool.exe    数据库的命令行工具
   readme.txt    本说明
 
+系统要求
+  duvarin.exe 可在 Windows 2000 及以后的各版 Windows 上运行，处理器须支持
+  SSE2（Pentium 4、Athlon 64 或更新）。dvtool.exe 需要 Windows Vista 或
+  更高版本。
+
 使用
   把这些文件放在同一个文件夹里，运行 duvarin.exe。程序从当前文件夹
   （双击启动时就是程序所在的文件夹）读取 dv.dat；找不到时数据库是空的。

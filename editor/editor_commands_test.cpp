@@ -1,25 +1,21 @@
 // The Settings page as the user edits the database with its buttons, lists
 // and fields, and saves it.
 #include <gtest/gtest.h>
-#include <cstdio>
 #include <cstring>
 #include "database/unit_database.h"
 #include "resources/resource.h"
 #include "shell/app_state.h"
 #include "shell/controls.h"
-#include "shell/gui_test_support.h"
+#include "testing/files.h"
+#include "testing/gui_test_support.h"
 #include "update/download_log.h"
 
 using Texts = std::vector<std::string>;
 
 static std::string file_bytes(const char* name)
 {
-    std::string bytes;
-    FILE* file = std::fopen(name, "rb");
-    if (!file) return "(missing)";
-    for (int c; (c = std::fgetc(file)) != EOF;) bytes += static_cast<char>(c);
-    std::fclose(file);
-    return bytes;
+    if (GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES) return "(missing)";
+    return read_file(name);
 }
 
 static int selection(HWND list)

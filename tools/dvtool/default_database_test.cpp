@@ -3,7 +3,7 @@
 #include "convert/conversion.h"
 #include "database/database_file.h"
 #include "database/unit_database.h"
-#include "platform/test_folder.h"
+#include "testing/files.h"
 #include "tools/dvtool/units_text.h"
 
 #include <cmath>
@@ -26,10 +26,9 @@ protected:
     static void SetUpTestSuite()
     {
         TestFolder folder;
-        Bytes bytes = read_file(DUVARIN_SOURCE_DIR "/resources/units.txt");
         std::string error;
-        ASSERT_TRUE(read_units_text(std::string(bytes.begin(), bytes.end()), false, "units.txt",
-                                    error))
+        ASSERT_TRUE(read_units_text(read_file(DUVARIN_SOURCE_DIR "/resources/units.txt"), false,
+                                    "units.txt", error))
             << error;
         std::string dat = folder.file("dv.dat");
         ASSERT_TRUE(save_database(dat.c_str()));

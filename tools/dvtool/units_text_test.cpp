@@ -4,7 +4,7 @@
 
 #include "database/database_file.h"
 #include "database/unit_database.h"
-#include "platform/test_folder.h"
+#include "testing/files.h"
 #include "tools/dvtool/coefficient_form.h"
 #include "tools/dvtool/text_encoding.h"
 

@@ -3,7 +3,7 @@
 // and destroyed by the system with the window. A control that could not be
 // created leaves a null handle.
 #include <windows.h>
-#include "convert/conversion.h"
+#include "convert/field_count.h"
 
 const int settings_edit_count = 4;
 const int editor_button_count = 11;

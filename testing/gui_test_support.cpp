@@ -221,7 +221,7 @@ void ShellTest::stop()
     app_instance = nullptr;
     current_page = 0;
     groups_changed = 0;
-    today = DownloadRecord{};
+    today = CalendarDate{};
     clear_control_handles();
 }
 

@@ -28,3 +28,8 @@ void create_controls(HWND parent, HINSTANCE instance);
 
 // Forgets every handle (the controls died with their window).
 void clear_control_handles();
+
+// A list box whose creation failed counts as empty and without selection.
+int list_count(HWND list);
+// The selected position, -1 when there is none.
+int list_selection(HWND list);

@@ -18,12 +18,6 @@ namespace {
 
 const std::string worked_example = DUVARIN_SOURCE_DIR "/database/testdata/temperature.dat";
 
-std::string name_of(const char* field)
-{
-    char text[name_text_size];
-    return name_text(field, text);
-}
-
 class DatabaseFileTest : public ::testing::Test {
 protected:
     TestFolder folder;

@@ -22,6 +22,12 @@ void put_name(std::string& out, const std::string& name)
     out += field;
 }
 
+std::string name_of(const char* field)
+{
+    char text[name_text_size];
+    return name_text(field, text);
+}
+
 std::string database_bytes(const std::vector<SampleGroup>& groups)
 {
     std::string out;

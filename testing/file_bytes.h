@@ -9,6 +9,8 @@ void put_int32(std::string& out, uint32_t value);
 void put_float(std::string& out, float value);
 // A 16-byte name field: the first 16 bytes of the name, then zeros.
 void put_name(std::string& out, const std::string& name);
+// A name field as a text, as name_text reads it.
+std::string name_of(const char* field);
 
 struct SampleMember {
     std::string name;

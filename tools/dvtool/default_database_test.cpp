@@ -3,6 +3,7 @@
 #include "convert/conversion.h"
 #include "database/database_file.h"
 #include "database/unit_database.h"
+#include "testing/file_bytes.h"
 #include "testing/files.h"
 #include "tools/dvtool/units_text.h"
 
@@ -14,12 +15,6 @@
 #include <vector>
 
 namespace {
-
-std::string name_of(const char* field)
-{
-    char text[name_text_size];
-    return name_text(field, text);
-}
 
 class DefaultDatabaseTest : public ::testing::Test {
 protected:

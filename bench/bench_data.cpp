@@ -1,8 +1,9 @@
 #include "bench/bench_data.h"
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <vector>
+#include "testing/file_bytes.h"
+#include "testing/files.h"
 
 std::string unit_name(int k)
 {
@@ -11,54 +12,15 @@ std::string unit_name(int k)
     return name;
 }
 
-namespace {
-
-void put_bytes(std::vector<uint8_t>& out, const void* bytes, size_t size)
-{
-    const uint8_t* p = static_cast<const uint8_t*>(bytes);
-    out.insert(out.end(), p, p + size);
-}
-
-void put_u32(std::vector<uint8_t>& out, uint32_t value)
-{
-    for (int i = 0; i < 4; i++)
-        out.push_back((uint8_t)(value >> (8 * i)));
-}
-
-void put_float(std::vector<uint8_t>& out, float value)
-{
-    uint32_t bits;
-    std::memcpy(&bits, &value, 4);
-    put_u32(out, bits);
-}
-
-void put_name(std::vector<uint8_t>& out, const std::string& text)
-{
-    char field[name_size] = {};
-    std::memcpy(field, text.data(), text.size() < name_size - 1 ? text.size() : name_size - 1);
-    put_bytes(out, field, name_size);
-}
-
-} // namespace
-
 bool write_database_file(const std::string& path, int groups, int members)
 {
-    std::vector<uint8_t> bytes;
-    put_u32(bytes, groups);
+    std::vector<SampleGroup> database(groups);
     for (int g = 0; g < groups; g++) {
-        put_u32(bytes, members);
-        put_name(bytes, unit_name(g));
-        for (int m = 0; m < members; m++) {
-            put_name(bytes, unit_name(m));
-            put_float(bytes, 1.0f + 0.25f * m);
-            put_float(bytes, 0.5f * m);
-        }
+        database[g].name = unit_name(g);
+        for (int m = 0; m < members; m++)
+            database[g].members.push_back({unit_name(m), 1.0f + 0.25f * m, 0.5f * m});
     }
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    return std::fclose(file) == 0 && ok;
+    return write_file(path, database_bytes(database));
 }
 
 UnitGroup* build_group(int members)

@@ -4,7 +4,7 @@
 #include "bench/bench_data.h"
 #include "database/database_file.h"
 #include "database/unit_database.h"
-#include "fuzz/scratch_file.h"
+#include "testing/files.h"
 #include "update/quotation_scan.h"
 #include <gtest/gtest.h>
 #include <cstdio>
@@ -22,7 +22,7 @@ TEST_F(BenchDataTest, GeneratedDatabaseFileLoadsEveryGroupAndMember)
 {
     std::string path = scratch_path("bench-data-test.dat");
     ASSERT_TRUE(write_database_file(path, 7, 24));
-    EXPECT_EQ(read_whole_file(path).size(), 4u + 7 * (20 + 24 * 24));
+    EXPECT_EQ(read_file(path).size(), 4u + 7 * (20 + 24 * 24));
     load_database(path.c_str());
     std::remove(path.c_str());
 

@@ -3,7 +3,7 @@
 #include "bench/bench_data.h"
 #include "database/database_file.h"
 #include "database/unit_database.h"
-#include "fuzz/scratch_file.h"
+#include "testing/files.h"
 #include <benchmark/benchmark.h>
 #include <cstdio>
 

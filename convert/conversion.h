@@ -1,7 +1,6 @@
 #pragma once
+#include "convert/field_count.h"
 #include "database/unit_database.h"
-
-const int field_count = 24;
 
 // Holds the fixed "%.3lf" form of any finite double (309 integer digits,
 // sign, point, three decimals), so no result is ever cut.

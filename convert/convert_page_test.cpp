@@ -4,7 +4,7 @@
 #include "database/unit_database.h"
 #include "shell/app_state.h"
 #include "shell/controls.h"
-#include "shell/gui_test_support.h"
+#include "testing/gui_test_support.h"
 
 // Stands in for field 0's saved procedure and notes what reaches it.
 static WNDPROC edit_proc;

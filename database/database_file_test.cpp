@@ -1,7 +1,8 @@
 #include "database/database_file.h"
 
 #include "database/unit_database.h"
-#include "platform/test_folder.h"
+#include "testing/file_bytes.h"
+#include "testing/files.h"
 
 #include <cstdint>
 #include <cstring>
@@ -17,25 +18,6 @@ namespace {
 
 const std::string worked_example = DUVARIN_SOURCE_DIR "/database/testdata/temperature.dat";
 
-std::string name_of(const char* field)
-{
-    char text[name_text_size];
-    return name_text(field, text);
-}
-
-void put_int32(Bytes& bytes, uint32_t bits)
-{
-    for (int i = 0; i < 4; ++i)
-        bytes.push_back((bits >> (8 * i)) & 0xFF);
-}
-
-void put_name(Bytes& bytes, const char* text)
-{
-    char field[name_size];
-    write_name(field, text);
-    bytes.insert(bytes.end(), field, field + name_size);
-}
-
 class DatabaseFileTest : public ::testing::Test {
 protected:
     TestFolder folder;
@@ -45,7 +27,7 @@ protected:
     void TearDown() override { free_database(); }
 
     // Loads over a database that a bad file must not leave behind.
-    int groups_after_loading(const Bytes& bytes)
+    int groups_after_loading(const std::string& bytes)
     {
         append_member(append_group("旧"), "旧", 1, 0);
         EXPECT_TRUE(write_file(dat, bytes));
@@ -56,7 +38,7 @@ protected:
 
 TEST_F(DatabaseFileTest, WorkedExampleLoadsAndSavesBackTheSameBytes)
 {
-    Bytes example = read_file(worked_example);
+    std::string example = read_file(worked_example);
     ASSERT_EQ(example.size(), 72u);
     load_database(worked_example.c_str());
     ASSERT_EQ(group_count(), 1);
@@ -83,19 +65,19 @@ TEST_F(DatabaseFileTest, WorkedExampleLoadsAndSavesBackTheSameBytes)
 
 TEST_F(DatabaseFileTest, DamagedFilesLoadAsAnEmptyDatabase)
 {
-    Bytes example = read_file(worked_example);
+    std::string example = read_file(worked_example);
     for (size_t size = 0; size <= 3; ++size)
-        EXPECT_EQ(groups_after_loading(Bytes(size, 1)), 0) << size << " bytes";
-    EXPECT_EQ(groups_after_loading(Bytes(4, 0)), 0);
-    Bytes negative(4, 0xFF);
-    negative.insert(negative.end(), example.begin() + 4, example.end());
+        EXPECT_EQ(groups_after_loading(std::string(size, 1)), 0) << size << " bytes";
+    EXPECT_EQ(groups_after_loading(std::string(4, 0)), 0);
+    std::string negative(4, '\xFF');
+    negative += example.substr(4);
     EXPECT_EQ(groups_after_loading(negative), 0);
-    Bytes two_counted = example;
+    std::string two_counted = example;
     two_counted[0] = 2;
     EXPECT_EQ(groups_after_loading(two_counted), 0);
     // Cut inside the last b, inside a, inside a name, after a count.
     for (size_t size : {71u, 70u, 69u, 66u, 50u, 8u})
-        EXPECT_EQ(groups_after_loading(Bytes(example.begin(), example.begin() + size)), 0)
+        EXPECT_EQ(groups_after_loading(example.substr(0, size)), 0)
             << size << " bytes";
     load_database(folder.file("absent.dat").c_str());
     EXPECT_EQ(group_count(), 0);
@@ -103,15 +85,15 @@ TEST_F(DatabaseFileTest, DamagedFilesLoadAsAnEmptyDatabase)
 
 TEST_F(DatabaseFileTest, MemberCountBelowOneGivesAnEmptyGroupAndExtraBytesAreIgnored)
 {
-    Bytes bytes;
+    std::string bytes;
     put_int32(bytes, 3);
     put_int32(bytes, 0);
     put_name(bytes, "零");
     put_int32(bytes, uint32_t(-5));
     put_name(bytes, "负");
-    Bytes example = read_file(worked_example);
-    bytes.insert(bytes.end(), example.begin() + 4, example.end());
-    bytes.insert(bytes.end(), {1, 0, 0, 0, 0xAB});
+    std::string example = read_file(worked_example);
+    bytes += example.substr(4);
+    bytes += std::string("\x01\0\0\0\xAB", 5);
     ASSERT_EQ(groups_after_loading(bytes), 3);
     EXPECT_EQ(member_count(group_at(0)), 0);
     EXPECT_EQ(member_count(group_at(1)), 0);
@@ -121,7 +103,7 @@ TEST_F(DatabaseFileTest, MemberCountBelowOneGivesAnEmptyGroupAndExtraBytesAreIgn
 
 TEST_F(DatabaseFileTest, UnterminatedNamesSurviveLoadAndSave)
 {
-    Bytes bytes = read_file(worked_example);
+    std::string bytes = read_file(worked_example);
     memcpy(&bytes[8], "ABCDEFGHIJKLMNOP", 16);
     memcpy(&bytes[48], "\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA", 16);
     ASSERT_EQ(groups_after_loading(bytes), 1);
@@ -138,7 +120,7 @@ TEST_F(DatabaseFileTest, SaveCreatesOrWhollyReplacesTheFile)
     unlink_group(0);
     append_group("空");
     ASSERT_TRUE(save_database(dat.c_str()));
-    Bytes expected;
+    std::string expected;
     put_int32(expected, 1);
     put_int32(expected, 0);
     put_name(expected, "空");
@@ -153,10 +135,10 @@ TEST_F(DatabaseFileTest, SaveThatCannotFinishLeavesEverythingAsItWas)
     EXPECT_TRUE(folder.entries().empty());
 
     std::filesystem::create_directory(dat);
-    ASSERT_TRUE(write_file(dat + "/inside", Bytes{1, 2, 3}));
+    ASSERT_TRUE(write_file(dat + "/inside", std::string{1, 2, 3}));
     EXPECT_FALSE(save_database(dat.c_str()));
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"dv.dat"});
-    EXPECT_EQ(read_file(dat + "/inside"), (Bytes{1, 2, 3}));
+    EXPECT_EQ(read_file(dat + "/inside"), (std::string{1, 2, 3}));
 }
 
 #ifndef _WIN32
@@ -164,7 +146,7 @@ TEST_F(DatabaseFileTest, SaveThatCannotFinishLeavesEverythingAsItWas)
 // disk would.
 TEST_F(DatabaseFileTest, FailingWriteKeepsTheOldFileByteForByte)
 {
-    Bytes old_bytes = read_file(worked_example);
+    std::string old_bytes = read_file(worked_example);
     ASSERT_TRUE(write_file(dat, old_bytes));
     UnitGroup* group = append_group("大");
     for (int i = 0; i < 40; ++i)

@@ -4,18 +4,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "database/gbk_text.h"
+
 UnitDatabase unit_database;
 
 namespace {
 
-bool is_lead_byte(unsigned char byte)
-{
-    return byte >= 0x81 && byte <= 0xFE;
-}
-
-// How many bytes of the text write_name keeps. GBK character boundaries can
-// only be found walking from the start, since a trail byte may look like a
-// lead byte.
+// How many bytes of the text write_name keeps: a text that fits is kept
+// whole, whatever its last byte.
 size_t stored_length(const char* text)
 {
     size_t length = 0;
@@ -23,14 +19,7 @@ size_t stored_length(const char* text)
         ++length;
     if (length < name_size - 1 || text[length] == 0)
         return length;
-    size_t kept = 0;
-    while (kept < name_size - 1) {
-        size_t width = is_lead_byte(static_cast<unsigned char>(text[kept])) ? 2 : 1;
-        if (kept + width > name_size - 1)
-            break;
-        kept += width;
-    }
-    return kept;
+    return gbk_cut_length(text, name_size - 1);
 }
 
 UnitGroup* last_group()

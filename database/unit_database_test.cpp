@@ -1,5 +1,7 @@
 #include "database/unit_database.h"
 
+#include "testing/file_bytes.h"
+
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -7,12 +9,6 @@
 #include <string>
 
 namespace {
-
-std::string name_of(const char* field)
-{
-    char text[name_text_size];
-    return name_text(field, text);
-}
 
 std::string group_names()
 {

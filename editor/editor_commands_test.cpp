@@ -1,30 +1,21 @@
 // The Settings page as the user edits the database with its buttons, lists
 // and fields, and saves it.
 #include <gtest/gtest.h>
-#include <cstdio>
 #include <cstring>
 #include "database/unit_database.h"
 #include "resources/resource.h"
 #include "shell/app_state.h"
 #include "shell/controls.h"
-#include "shell/gui_test_support.h"
+#include "testing/files.h"
+#include "testing/gui_test_support.h"
 #include "update/download_log.h"
 
 using Texts = std::vector<std::string>;
 
 static std::string file_bytes(const char* name)
 {
-    std::string bytes;
-    FILE* file = std::fopen(name, "rb");
-    if (!file) return "(missing)";
-    for (int c; (c = std::fgetc(file)) != EOF;) bytes += static_cast<char>(c);
-    std::fclose(file);
-    return bytes;
-}
-
-static int selection(HWND list)
-{
-    return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+    if (GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES) return "(missing)";
+    return read_file(name);
 }
 
 static Texts member_fields()
@@ -96,9 +87,9 @@ TEST_F(EmptyEditorTest, AddGroupBuildsADatabaseFromNothingAndSaveWritesItsExactB
 
     click(IDC_GROUP_ADD);
     EXPECT_EQ(list_items(group_list), Texts{"新建项目"});
-    EXPECT_EQ(selection(group_list), 0);
+    EXPECT_EQ(list_selection(group_list), 0);
     EXPECT_EQ(list_items(member_list), Texts{"新建项目"});
-    EXPECT_EQ(selection(member_list), 0);
+    EXPECT_EQ(list_selection(member_list), 0);
     EXPECT_EQ(window_text(group_name_edit), "新建项目");
     EXPECT_EQ(member_fields(), (Texts{"新建项目", "0", "0"}));
 
@@ -113,7 +104,7 @@ TEST_F(EmptyEditorTest, AddGroupBuildsADatabaseFromNothingAndSaveWritesItsExactB
     click(IDC_MEMBER_CHANGE);
     EXPECT_EQ(list_items(group_list), Texts{"长度"});
     EXPECT_EQ(list_items(member_list), (Texts{"米", "厘米"}));
-    EXPECT_EQ(selection(member_list), 1);
+    EXPECT_EQ(list_selection(member_list), 1);
 
     click(IDC_SAVE);
     const char expected[] =
@@ -127,8 +118,8 @@ TEST_F(EmptyEditorTest, AddGroupBuildsADatabaseFromNothingAndSaveWritesItsExactB
     restart();
     EXPECT_EQ(list_items(group_list), Texts{"长度"});
     EXPECT_EQ(list_items(member_list), (Texts{"米", "厘米"}));
-    EXPECT_EQ(selection(group_list), 0);
-    EXPECT_EQ(selection(member_list), 0);
+    EXPECT_EQ(list_selection(group_list), 0);
+    EXPECT_EQ(list_selection(member_list), 0);
     EXPECT_EQ(window_text(group_name_edit), "长度");
     EXPECT_EQ(member_fields(), (Texts{"米", "1", "0"}));
 }
@@ -138,7 +129,7 @@ TEST_F(EmptyEditorTest, AddGroupAgainAppendsAndSelectsASecondGroupOfTheSameName)
     click(IDC_GROUP_ADD);
     click(IDC_GROUP_ADD);
     EXPECT_EQ(list_items(group_list), (Texts{"新建项目", "新建项目"}));
-    EXPECT_EQ(selection(group_list), 1);
+    EXPECT_EQ(list_selection(group_list), 1);
     EXPECT_EQ(group_count(), 2);
 }
 
@@ -165,7 +156,7 @@ TEST_F(SampleEditorTest, SelectingAGroupOrAMemberShowsItWithoutTouchingTheRest)
     select_list(group_list, 1);
     EXPECT_EQ(window_text(group_name_edit), "长度");
     EXPECT_EQ(list_items(member_list), (Texts{"米", "厘米", "毫米", "英寸", "英尺"}));
-    EXPECT_EQ(selection(member_list), 0);
+    EXPECT_EQ(list_selection(member_list), 0);
     EXPECT_EQ(member_fields(), (Texts{"米", "1", "0"}));
     SetWindowTextA(group_name_edit, "typed");
     select_list(member_list, 3);
@@ -217,7 +208,7 @@ TEST_F(SampleEditorTest, LongFieldTextsAreCutToNineBytesWithoutHalfACharacter)
         click(IDC_GROUP_RENAME);
         EXPECT_STREQ(group_at(0)->name, c.stored) << c.typed;
         EXPECT_EQ(list_items(group_list)[0], c.stored);
-        EXPECT_EQ(selection(group_list), 0);
+        EXPECT_EQ(list_selection(group_list), 0);
         EXPECT_EQ(window_text(group_name_edit), c.typed);
 
         SetWindowTextA(member_name_edit, c.typed);
@@ -242,7 +233,7 @@ TEST_F(ThreeGroupEditorTest, MovesAtTheEndsDoNothingButStillMarkTheGroupsChanged
         EXPECT_EQ(groups_changed, 1) << end.button;
         EXPECT_EQ(list_items(group_list), (Texts{"甲", "乙", "丙"}));
         EXPECT_EQ(list_items(member_list), members);
-        EXPECT_EQ(selection(end.list), end.position);
+        EXPECT_EQ(list_selection(end.list), end.position);
     }
     EXPECT_EQ(member_fields(), (Texts{"c3", "6", "0"}));
 }
@@ -252,21 +243,21 @@ TEST_F(ThreeGroupEditorTest, AMovedGroupOrMemberStaysSelectedAndShown)
     select_list(group_list, 2);
     click(IDC_GROUP_UP);
     EXPECT_EQ(list_items(group_list), (Texts{"甲", "丙", "乙"}));
-    EXPECT_EQ(selection(group_list), 1);
+    EXPECT_EQ(list_selection(group_list), 1);
     EXPECT_EQ(list_items(member_list), (Texts{"c1", "c2", "c3"}));
     EXPECT_STREQ(group_at(1)->header.next->name, "c1");
     click(IDC_GROUP_DOWN);
     EXPECT_EQ(list_items(group_list), (Texts{"甲", "乙", "丙"}));
-    EXPECT_EQ(selection(group_list), 2);
+    EXPECT_EQ(list_selection(group_list), 2);
 
     click(IDC_MEMBER_DOWN);
     EXPECT_EQ(list_items(member_list), (Texts{"c2", "c1", "c3"}));
-    EXPECT_EQ(selection(member_list), 1);
+    EXPECT_EQ(list_selection(member_list), 1);
     EXPECT_EQ(member_fields(), (Texts{"c1", "4", "0"}));
     EXPECT_EQ(member_at(group_at(2), 1)->a, 4.0f);
     click(IDC_MEMBER_UP);
     EXPECT_EQ(list_items(member_list), (Texts{"c1", "c2", "c3"}));
-    EXPECT_EQ(selection(member_list), 0);
+    EXPECT_EQ(list_selection(member_list), 0);
 }
 
 TEST_F(ThreeGroupEditorTest, DeletingGroupsSelectsTheNeighbourAndNeverTheLastGroup)
@@ -274,13 +265,13 @@ TEST_F(ThreeGroupEditorTest, DeletingGroupsSelectsTheNeighbourAndNeverTheLastGro
     select_list(group_list, 2);
     click(IDC_GROUP_DELETE);
     EXPECT_EQ(list_items(group_list), (Texts{"甲", "乙"}));
-    EXPECT_EQ(selection(group_list), 1);
+    EXPECT_EQ(list_selection(group_list), 1);
     EXPECT_EQ(window_text(group_name_edit), "乙");
     EXPECT_EQ(list_items(member_list), (Texts{"b1", "b2"}));
     select_list(group_list, 0);
     click(IDC_GROUP_DELETE);
     EXPECT_EQ(list_items(group_list), Texts{"乙"});
-    EXPECT_EQ(selection(group_list), 0);
+    EXPECT_EQ(list_selection(group_list), 0);
     EXPECT_EQ(member_fields(), (Texts{"b1", "2", "0"}));
     click(IDC_GROUP_DELETE);
     EXPECT_EQ(list_items(group_list), Texts{"乙"});
@@ -293,12 +284,12 @@ TEST_F(ThreeGroupEditorTest, DeletingMembersSelectsTheNeighbourAndNeverTheLastMe
     select_list(member_list, 2);
     click(IDC_MEMBER_DELETE);
     EXPECT_EQ(list_items(member_list), (Texts{"c1", "c2"}));
-    EXPECT_EQ(selection(member_list), 1);
+    EXPECT_EQ(list_selection(member_list), 1);
     EXPECT_EQ(member_fields(), (Texts{"c2", "5", "0"}));
     select_list(member_list, 0);
     click(IDC_MEMBER_DELETE);
     EXPECT_EQ(list_items(member_list), Texts{"c2"});
-    EXPECT_EQ(selection(member_list), 0);
+    EXPECT_EQ(list_selection(member_list), 0);
     click(IDC_MEMBER_DELETE);
     EXPECT_EQ(member_count(group_at(2)), 1);
     EXPECT_EQ(list_items(member_list), Texts{"c2"});
@@ -309,14 +300,14 @@ TEST_F(MemberlessGroupTest, AGroupWithoutMembersShowsNoneUntilAddMemberGivesItOn
     select_list(group_list, 1);
     EXPECT_EQ(window_text(group_name_edit), "空");
     EXPECT_TRUE(list_items(member_list).empty());
-    EXPECT_EQ(selection(member_list), -1);
+    EXPECT_EQ(list_selection(member_list), -1);
     EXPECT_EQ(member_fields(), (Texts{"米", "1", "0"}));
     for (int id : {IDC_MEMBER_CHANGE, IDC_MEMBER_DELETE, IDC_MEMBER_UP, IDC_MEMBER_DOWN}) click(id);
     EXPECT_EQ(member_count(group_at(1)), 0);
     EXPECT_STREQ(group_at(0)->header.next->name, "米");
     click(IDC_MEMBER_ADD);
     EXPECT_EQ(list_items(member_list), Texts{"新建项目"});
-    EXPECT_EQ(selection(member_list), 0);
+    EXPECT_EQ(list_selection(member_list), 0);
     EXPECT_EQ(member_fields(), (Texts{"新建项目", "0", "0"}));
     EXPECT_EQ(member_count(group_at(1)), 1);
 }

@@ -1,21 +1,9 @@
 #include "editor/settings_page.h"
 #include <cstring>
 #include "convert/number_text.h"
+#include "database/gbk_text.h"
 #include "editor/editor_commands.h"
 #include "shell/controls.h"
-
-int list_count(HWND list)
-{
-    if (!list) return 0;
-    return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-}
-
-int list_selection(HWND list)
-{
-    // A missing list would answer 0, which reads as entry 0 being selected.
-    if (!list) return -1;
-    return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
-}
 
 void select_list_entry(HWND list, int position)
 {
@@ -50,24 +38,10 @@ UnitMember* selected_list_member(UnitGroup* group)
     return member_at(group, t);
 }
 
-static bool is_lead_byte(char byte)
-{
-    unsigned char value = static_cast<unsigned char>(byte);
-    return value >= 0x81 && value <= 0xFE;
-}
-
 void cut_edit_text(const char* whole, char* text)
 {
-    // Character boundaries can only be found from the start: a trail byte
-    // may have the value of a lead byte.
-    int kept = 0;
-    while (whole[kept]) {
-        int width = is_lead_byte(whole[kept]) ? 2 : 1;
-        if (kept + width > edit_text_size - 1) break;
-        if (width == 2 && !whole[kept + 1]) break;
-        kept += width;
-    }
-    std::memcpy(text, whole, static_cast<size_t>(kept));
+    size_t kept = gbk_cut_length(whole, edit_text_size - 1);
+    std::memcpy(text, whole, kept);
     text[kept] = 0;
 }
 

@@ -1,16 +1,12 @@
 #pragma once
 // Reading and writing the Settings page's lists and edits, for the editor
-// commands. A list whose creation failed has a null handle: it counts as
-// empty and without selection.
+// commands.
 #include <windows.h>
 #include "database/unit_database.h"
 
 // An edit's text is taken as at most this many bytes less one.
 const int edit_text_size = 10;
 
-int list_count(HWND list);
-// The selected position, -1 when there is none.
-int list_selection(HWND list);
 void select_list_entry(HWND list, int position);
 // Appends the text of a name field as a new last entry.
 void add_list_entry(HWND list, const char* name_field);

@@ -2,9 +2,10 @@
 // one the file layout describes (or empty after a read error), and a loaded
 // database saved and loaded again is identical, byte for byte on disk.
 #include "fuzz/fuzz_check.h"
-#include "fuzz/scratch_file.h"
 #include "database/database_file.h"
 #include "database/unit_database.h"
+#include "testing/file_bytes.h"
+#include "testing/files.h"
 #include <cstring>
 #include <string>
 #include <vector>
@@ -175,25 +176,19 @@ Expectation expected_database(const uint8_t* data, size_t size, DatabaseImage* i
     return expect_exactly;
 }
 
-void put_u32(std::vector<uint8_t>& out, uint32_t value)
-{
-    for (int i = 0; i < 4; i++)
-        out.push_back((uint8_t)(value >> (8 * i)));
-}
-
 // The bytes a database must be saved as: the layout has no freedom left
 // once the name fields are what memory holds.
-std::vector<uint8_t> file_bytes(const DatabaseImage& image)
+std::string file_bytes(const DatabaseImage& image)
 {
-    std::vector<uint8_t> out;
-    put_u32(out, (uint32_t)image.size());
+    std::string out;
+    put_int32(out, (uint32_t)image.size());
     for (const GroupImage& group : image) {
-        put_u32(out, (uint32_t)group.members.size());
-        out.insert(out.end(), group.name, group.name + name_size);
+        put_int32(out, (uint32_t)group.members.size());
+        out.append(reinterpret_cast<const char*>(group.name), name_size);
         for (const MemberImage& member : group.members) {
-            out.insert(out.end(), member.name, member.name + name_size);
-            put_u32(out, member.a);
-            put_u32(out, member.b);
+            out.append(reinterpret_cast<const char*>(member.name), name_size);
+            put_int32(out, member.a);
+            put_int32(out, member.b);
         }
     }
     return out;
@@ -205,7 +200,7 @@ void check_database_file(const uint8_t* data, size_t size)
 {
     std::string input = scratch_path("input.dat");
     std::string output = scratch_path("output.dat");
-    if (!write_whole_file(input, data, size))
+    if (!write_file(input, std::string(reinterpret_cast<const char*>(data), size)))
         return;
 
     free_database();
@@ -224,8 +219,7 @@ void check_database_file(const uint8_t* data, size_t size)
     if (!loaded.empty()) {
         if (!save_database(output.c_str()))
             report_violation(target, "save_database failed on a writable folder");
-        std::vector<uint8_t> saved = read_whole_file(output);
-        if (saved != file_bytes(loaded))
+        if (read_file(output) != file_bytes(loaded))
             report_violation(target, "the saved file is not the loaded database");
         free_database();
         load_database(output.c_str());

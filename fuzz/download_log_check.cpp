@@ -2,7 +2,7 @@
 // 16-bit values, or all zero when the file is shorter; saving writes exactly
 // those 30 bytes back; the status of a record follows the three-way rule.
 #include "fuzz/fuzz_check.h"
-#include "fuzz/scratch_file.h"
+#include "testing/files.h"
 #include "update/download_log.h"
 #include <cstring>
 #include <string>
@@ -45,7 +45,7 @@ void check_download_log(const uint8_t* data, size_t size)
 {
     std::string input = scratch_path("input.f");
     std::string output = scratch_path("output.f");
-    if (!write_whole_file(input, data, size))
+    if (!write_file(input, std::string(reinterpret_cast<const char*>(data), size)))
         return;
 
     // A load must set every value, not only those it read.
@@ -62,7 +62,7 @@ void check_download_log(const uint8_t* data, size_t size)
 
     if (!save_download_log(output.c_str()))
         report_violation(target, "save_download_log failed on a writable folder");
-    std::vector<uint8_t> saved = read_whole_file(output);
+    std::string saved = read_file(output);
     if (saved.size() != log_file_size || std::memcmp(saved.data(), expected_bytes, log_file_size) != 0)
         report_violation(target, "the saved file is not the 30 bytes of the log");
 

@@ -1,6 +1,6 @@
 #include "platform/replace_file.h"
 
-#include "platform/test_folder.h"
+#include "testing/files.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -16,11 +16,6 @@
 
 namespace {
 
-Bytes bytes_of(const char* text)
-{
-    return Bytes(text, text + strlen(text));
-}
-
 TEST(ReplaceFile, TemporaryFilesNeverCollide)
 {
     TestFolder folder;
@@ -29,7 +24,7 @@ TEST(ReplaceFile, TemporaryFilesNeverCollide)
     char tag[9];
     snprintf(tag, sizeof tag, "%08lx", static_cast<unsigned long>(current_process_id()));
     std::string leftover = target + ".tmp" + tag;
-    ASSERT_TRUE(write_file(leftover, bytes_of("not ours")));
+    ASSERT_TRUE(write_file(leftover, "not ours"));
 
     FileReplacement first, second;
     ASSERT_TRUE(begin_replacement(first, target.c_str()));
@@ -40,10 +35,10 @@ TEST(ReplaceFile, TemporaryFilesNeverCollide)
     write_bytes(first, "first", 5);
     write_bytes(second, "second", 6);
     EXPECT_TRUE(finish_replacement(first));
-    EXPECT_EQ(read_file(target), bytes_of("first"));
+    EXPECT_EQ(read_file(target), "first");
     EXPECT_TRUE(finish_replacement(second));
-    EXPECT_EQ(read_file(target), bytes_of("second"));
-    EXPECT_EQ(read_file(leftover), bytes_of("not ours"));
+    EXPECT_EQ(read_file(target), "second");
+    EXPECT_EQ(read_file(leftover), "not ours");
     EXPECT_EQ(folder.entries().size(), 2u);
 }
 

@@ -6,5 +6,5 @@ int current_page;
 HFONT ui_font;
 HDC sprite_image;
 HDC background_image;
-DownloadRecord today;
+CalendarDate today;
 int groups_changed;

@@ -2,7 +2,7 @@
 // The process-wide state of the application shell. Everything is zero until
 // the main window is created; the control handles live in shell/controls.h.
 #include <windows.h>
-#include "update/download_log.h"
+#include "update/calendar_date.h"
 
 const int client_width = 700;
 const int client_height = 500;
@@ -13,5 +13,5 @@ extern int current_page;            // 0 during creation, then 1 Convert, 2 Sett
 extern HFONT ui_font;               // every control and every painted text
 extern HDC sprite_image;            // bitmap 101: the page buttons in their three states
 extern HDC background_image;        // bitmap 102: the 700x500 window background
-extern DownloadRecord today;        // the UTC date read once at window creation
+extern CalendarDate today;          // the UTC date read once at window creation
 extern int groups_changed;          // 1: the Convert page's group selector must be refilled

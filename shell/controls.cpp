@@ -127,3 +127,16 @@ void clear_control_handles()
         editor_buttons[k] = nullptr;
     group_list = member_list = group_combo = download_list = download_button = nullptr;
 }
+
+int list_count(HWND list)
+{
+    if (!list) return 0;
+    return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+}
+
+int list_selection(HWND list)
+{
+    // A missing list would answer 0, which reads as entry 0 being selected.
+    if (!list) return -1;
+    return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
+}

@@ -3,7 +3,7 @@
 // and destroyed by the system with the window. A control that could not be
 // created leaves a null handle.
 #include <windows.h>
-#include "convert/conversion.h"
+#include "convert/field_count.h"
 
 const int settings_edit_count = 4;
 const int editor_button_count = 11;
@@ -28,3 +28,8 @@ void create_controls(HWND parent, HINSTANCE instance);
 
 // Forgets every handle (the controls died with their window).
 void clear_control_handles();
+
+// A list box whose creation failed counts as empty and without selection.
+int list_count(HWND list);
+// The selected position, -1 when there is none.
+int list_selection(HWND list);

@@ -4,7 +4,7 @@
 #include "resources/resource.h"
 #include "shell/app_state.h"
 #include "shell/controls.h"
-#include "shell/gui_test_support.h"
+#include "testing/gui_test_support.h"
 
 struct Creation {
     std::string window_class;

@@ -6,9 +6,9 @@
 #include "shell/app_state.h"
 #include "shell/application.h"
 #include "shell/controls.h"
-#include "shell/gui_test_support.h"
 #include "shell/main_window.h"
 #include "shell/pages.h"
+#include "testing/gui_test_support.h"
 
 TEST(WindowPlacement, CentresTheClientSizeAndGoesNegativeOnASmallScreen)
 {

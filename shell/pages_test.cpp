@@ -3,8 +3,8 @@
 #include "database/unit_database.h"
 #include "shell/app_state.h"
 #include "shell/controls.h"
-#include "shell/gui_test_support.h"
 #include "shell/pages.h"
+#include "testing/gui_test_support.h"
 
 TEST(PageButtons, HitBoxesLeaveOutTheTilesLeftColumnAndTopRow)
 {

@@ -1,5 +1,5 @@
 #pragma once
-#include <cstdint>
+#include "update/calendar_date.h"
 
 const int quotation_table_count = 5;
 
@@ -9,11 +9,8 @@ struct QuotationTable {
 };
 extern const QuotationTable quotation_tables[quotation_table_count];
 
-struct DownloadRecord {
-    uint16_t year;
-    uint16_t month;
-    uint16_t day;                // 0: never downloaded
-};
+// The date of a table's last download; day 0: never downloaded.
+typedef CalendarDate DownloadRecord;
 
 struct DownloadLog {
     DownloadRecord records[quotation_table_count];

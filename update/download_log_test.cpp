@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/test_folder.h"
+#include "testing/files.h"
 
 namespace {
 
@@ -13,12 +13,8 @@ namespace {
 // parallel.
 class DownloadLogFile : public ::testing::Test {
 protected:
-    void write(const std::string& bytes) { ASSERT_TRUE(write_file(log_file, Bytes(bytes.begin(), bytes.end()))); }
-    std::string read() const
-    {
-        Bytes bytes = read_file(log_file);
-        return std::string(bytes.begin(), bytes.end());
-    }
+    void write(const std::string& bytes) { ASSERT_TRUE(write_file(log_file, bytes)); }
+    std::string read() const { return read_file(log_file); }
 
     TestFolder folder;
     std::string log_file = folder.file("config.f");

@@ -14,9 +14,7 @@ void fill_download_list()
 
 const char* download_status_text()
 {
-    // Without a list the message yields 0, which is no selection either.
-    if (!download_list) return nullptr;
-    int row = static_cast<int>(SendMessageA(download_list, LB_GETCURSEL, 0, 0));
+    int row = list_selection(download_list);
     if (row < 0 || row >= quotation_table_count) return nullptr;
     return record_status_text(download_log.records[row], today);
 }

@@ -9,7 +9,7 @@
 #include "resources/resource.h"
 #include "shell/app_state.h"
 #include "shell/controls.h"
-#include "shell/gui_test_support.h"
+#include "testing/gui_test_support.h"
 #include "update/download_log.h"
 #include "update/download_page.h"
 #include "update/download_test_support.h"

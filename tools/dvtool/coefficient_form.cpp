@@ -1,6 +1,7 @@
 #include "tools/dvtool/coefficient_form.h"
 
 #include "convert/number_text.h"
+#include "tools/dvtool/hex_digits.h"
 
 #include <cmath>
 #include <cstdint>
@@ -24,28 +25,16 @@ float float_of_bits(uint32_t bits)
 
 void format_bits(uint32_t bits, char* out)
 {
-    const char digits[] = "0123456789ABCDEF";
     out[0] = '0';
     out[1] = 'x';
     for (int i = 0; i < 8; ++i)
-        out[2 + i] = digits[(bits >> (28 - 4 * i)) & 15];
+        out[2 + i] = hex_digit(bits >> (28 - 4 * i));
     out[10] = 0;
 }
 
 bool is_digit(char c)
 {
     return c >= '0' && c <= '9';
-}
-
-int hex_value(char c)
-{
-    if (is_digit(c))
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 bool read_bits(const char* token, uint32_t& bits)

@@ -3,7 +3,8 @@
 #include "convert/conversion.h"
 #include "database/database_file.h"
 #include "database/unit_database.h"
-#include "platform/test_folder.h"
+#include "testing/file_bytes.h"
+#include "testing/files.h"
 #include "tools/dvtool/units_text.h"
 
 #include <cmath>
@@ -15,21 +16,14 @@
 
 namespace {
 
-std::string name_of(const char* field)
-{
-    char text[name_text_size];
-    return name_text(field, text);
-}
-
 class DefaultDatabaseTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
         TestFolder folder;
-        Bytes bytes = read_file(DUVARIN_SOURCE_DIR "/resources/units.txt");
         std::string error;
-        ASSERT_TRUE(read_units_text(std::string(bytes.begin(), bytes.end()), false, "units.txt",
-                                    error))
+        ASSERT_TRUE(read_units_text(read_file(DUVARIN_SOURCE_DIR "/resources/units.txt"), false,
+                                    "units.txt", error))
             << error;
         std::string dat = folder.file("dv.dat");
         ASSERT_TRUE(save_database(dat.c_str()));

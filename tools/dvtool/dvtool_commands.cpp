@@ -2,6 +2,7 @@
 
 #include "database/database_file.h"
 #include "database/unit_database.h"
+#include "platform/whole_file.h"
 #include "tools/dvtool/check_report.h"
 #include "tools/dvtool/file_check.h"
 #include "tools/dvtool/text_encoding.h"
@@ -85,21 +86,6 @@ int parse_arguments(int argc, const char* const* argv, Arguments& arguments, std
     return 0;
 }
 
-bool read_whole_file(const std::string& name, std::string& text)
-{
-    FILE* file = fopen(name.c_str(), "rb");
-    if (!file)
-        return false;
-    text.clear();
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
-        text.append(buffer, got);
-    bool ok = !ferror(file);
-    fclose(file);
-    return ok;
-}
-
 // Everything dvtool writes about the database is formed in GBK and leaves
 // in the encoding the user asked for.
 void append_output(std::string& stream, const std::string& gbk, bool gbk_output)
@@ -136,7 +122,7 @@ int build_command(const Arguments& arguments, std::string& out, std::string& err
     const std::string& text_file = arguments.words[1];
     const std::string& file = arguments.words[2];
     std::string text;
-    if (!read_whole_file(text_file, text))
+    if (!read_whole_file(text_file.c_str(), text))
         return input_error(err, text_file, "cannot be read");
     std::string error;
     if (!read_units_text(text, arguments.gbk, text_file.c_str(), error)) {

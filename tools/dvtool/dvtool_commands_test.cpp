@@ -3,7 +3,7 @@
 #include "tools/dvtool/dvtool_commands.h"
 
 #include "database/unit_database.h"
-#include "platform/test_folder.h"
+#include "testing/files.h"
 #include "tools/dvtool/text_encoding.h"
 
 #include <gtest/gtest.h>
@@ -66,7 +66,7 @@ TEST_F(DvtoolCommandsTest, DumpThenBuildGivesBackTheSameFileInEitherEncoding)
     for (const char* encoding : {"--gbk", "--"}) {
         ASSERT_EQ(run({encoding, "dump", worked_example}), 0) << err;
         EXPECT_EQ(out.find(utf8) != std::string::npos, encoding[2] == 0) << out;
-        ASSERT_TRUE(write_file(text, Bytes(out.begin(), out.end())));
+        ASSERT_TRUE(write_file(text, out));
         ASSERT_EQ(run({"build", text, dat, encoding}), 0) << err;
         EXPECT_EQ(read_file(dat), read_file(worked_example)) << encoding;
     }
@@ -76,11 +76,11 @@ TEST_F(DvtoolCommandsTest, AFailedBuildWritesNothingAndKeepsTheOldFile)
 {
     std::string text = folder.file("units.txt");
     std::string dat = folder.file("dv.dat");
-    ASSERT_TRUE(write_file(text, Bytes{'[', 'x', ']', '\n', 'y', ' ', '1', ' ', '?', '\n'}));
+    ASSERT_TRUE(write_file(text, "[x]\ny 1 ?\n"));
     EXPECT_EQ(run({"build", text, dat}), 1);
     EXPECT_EQ(err, text + ":2: b ?: not a number\n" + dat + ": not written.\n");
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"units.txt"});
-    Bytes old = read_file(worked_example);
+    std::string old = read_file(worked_example);
     ASSERT_TRUE(write_file(dat, old));
     EXPECT_EQ(run({"build", text, dat}), 1);
     EXPECT_EQ(read_file(dat), old);
@@ -89,7 +89,7 @@ TEST_F(DvtoolCommandsTest, AFailedBuildWritesNothingAndKeepsTheOldFile)
 TEST_F(DvtoolCommandsTest, CheckAndDumpExitWithOneForAFileThatLoadsEmpty)
 {
     std::string dat = folder.file("dv.dat");
-    ASSERT_TRUE(write_file(dat, Bytes{2, 0}));
+    ASSERT_TRUE(write_file(dat, std::string("\x02\0", 2)));
     EXPECT_EQ(run({"check", dat}), 1);
     EXPECT_EQ(out, dat + ": too short (2 bytes; the group count needs 4); the program starts "
                          "with an empty database.\n");

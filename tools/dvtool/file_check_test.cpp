@@ -4,7 +4,8 @@
 
 #include "database/database_file.h"
 #include "database/unit_database.h"
-#include "platform/test_folder.h"
+#include "testing/file_bytes.h"
+#include "testing/files.h"
 #include "tools/dvtool/check_report.h"
 
 #include <cstdint>
@@ -13,20 +14,7 @@
 
 namespace {
 
-void put_int32(Bytes& bytes, uint32_t bits)
-{
-    for (int i = 0; i < 4; ++i)
-        bytes.push_back((bits >> (8 * i)) & 0xFF);
-}
-
-void put_name(Bytes& bytes, const std::string& text)
-{
-    std::string field = text;
-    field.resize(name_size);
-    bytes.insert(bytes.end(), field.begin(), field.end());
-}
-
-void put_member(Bytes& bytes, const std::string& name, uint32_t a_bits)
+void put_member(std::string& bytes, const std::string& name, uint32_t a_bits)
 {
     put_name(bytes, name);
     put_int32(bytes, a_bits);
@@ -43,15 +31,9 @@ protected:
     void TearDown() override { free_database(); }
 
     // The report, with the database loaded as dvtool check loads it.
-    std::string checked(const Bytes& bytes)
+    std::string checked(const std::string& bytes)
     {
-        // write_file hands an empty vector's null data to fwrite.
-        if (bytes.empty()) {
-            if (FILE* empty = fopen(dat.c_str(), "wb"))
-                fclose(empty);
-        } else {
-            EXPECT_TRUE(write_file(dat, bytes));
-        }
+        EXPECT_TRUE(write_file(dat, bytes));
         check_database_file(dat.c_str(), check);
         load_database(dat.c_str());
         return describe_check(check);
@@ -60,11 +42,11 @@ protected:
 
 TEST_F(FileCheckTest, EveryCutOfTheWorkedExampleGetsTheLoadersVerdict)
 {
-    Bytes example = read_file(DUVARIN_SOURCE_DIR "/database/testdata/temperature.dat");
+    std::string example = read_file(DUVARIN_SOURCE_DIR "/database/testdata/temperature.dat");
     ASSERT_EQ(example.size(), 72u);
     example.push_back(0x55); // an extra byte, which the loader ignores
     for (size_t size = 0; size <= example.size(); ++size) {
-        std::string report = checked(Bytes(example.begin(), example.begin() + size));
+        std::string report = checked(example.substr(0, size));
         EXPECT_EQ(check.outcome == check_loads, group_count() > 0) << size << " bytes";
         EXPECT_EQ(check.outcome, size < 4 ? check_too_short : size < 72 ? check_cut_off : check_loads)
             << size;
@@ -74,7 +56,7 @@ TEST_F(FileCheckTest, EveryCutOfTheWorkedExampleGetsTheLoadersVerdict)
         }
     }
     // Where the walk stopped: a's first byte is there, the rest is not.
-    checked(Bytes(example.begin(), example.begin() + 41));
+    checked(example.substr(0, 41));
     EXPECT_TRUE(check.stop_group == 1 && check.stop_member == 1 && check.field_offset == 40);
     EXPECT_STREQ(check.stop_field, "a");
 }
@@ -83,12 +65,12 @@ TEST_F(FileCheckTest, EachReasonForAnEmptyDatabaseIsNamed)
 {
     check_database_file(folder.file("absent.dat").c_str(), check);
     EXPECT_EQ(describe_check(check).find("missing; the program starts with an empty database."), 0u);
-    EXPECT_EQ(checked(Bytes{1, 0, 0}).find("too short (3 bytes;"), 0u);
-    EXPECT_EQ(checked(Bytes{0, 0, 0, 0}).find("group count 0 is below 1;"), 0u);
-    EXPECT_EQ(checked(Bytes{0xFF, 0xFF, 0xFF, 0xFF}).find("group count -1 is below 1;"), 0u);
+    EXPECT_EQ(checked(std::string("\x01\0\0", 3)).find("too short (3 bytes;"), 0u);
+    EXPECT_EQ(checked(std::string(4, '\0')).find("group count 0 is below 1;"), 0u);
+    EXPECT_EQ(checked(std::string(4, '\xFF')).find("group count -1 is below 1;"), 0u);
 
     // Two groups announced, one present: no partial database.
-    Bytes bytes;
+    std::string bytes;
     put_int32(bytes, 2);
     put_int32(bytes, 1);
     put_name(bytes, "g");
@@ -100,7 +82,7 @@ TEST_F(FileCheckTest, EachReasonForAnEmptyDatabaseIsNamed)
 
 TEST_F(FileCheckTest, ALoadingFileIsListedWithWhatTheUserShouldKnow)
 {
-    Bytes bytes;
+    std::string bytes;
     put_int32(bytes, 3);
     put_int32(bytes, uint32_t(-2)); // a negative count gives no members
     put_name(bytes, "空");

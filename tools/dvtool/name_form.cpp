@@ -1,27 +1,16 @@
 #include "tools/dvtool/name_form.h"
 
+#include "database/gbk_text.h"
+#include "tools/dvtool/hex_digits.h"
 #include "tools/dvtool/text_encoding.h"
 
 namespace {
 
-const char hex_digits[] = "0123456789ABCDEF";
-
 void append_escape(std::string& out, unsigned char byte)
 {
     out += "\\x";
-    out += hex_digits[byte >> 4];
-    out += hex_digits[byte & 15];
-}
-
-int hex_value(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
+    out += hex_digit(byte >> 4);
+    out += hex_digit(byte);
 }
 
 // A pair is written as it is only when the text can carry it both ways; a
@@ -70,16 +59,6 @@ const char* append_plain(const std::string& run, bool gbk_input, std::string& na
 }
 
 } // namespace
-
-bool is_gbk_lead(unsigned char byte)
-{
-    return byte >= 0x81 && byte <= 0xFE;
-}
-
-bool is_gbk_trail(unsigned char byte)
-{
-    return byte >= 0x40 && byte <= 0xFE && byte != 0x7F;
-}
 
 bool is_plain_gbk(const std::string& name)
 {

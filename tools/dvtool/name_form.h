@@ -11,10 +11,6 @@
 // that starts with '[' needs \x5B.
 #include <string>
 
-// A lead and a trail byte that make a GBK double-byte character.
-bool is_gbk_lead(unsigned char byte);
-bool is_gbk_trail(unsigned char byte);
-
 // Whether a name is printable ASCII and GBK characters only, so that its
 // text form needs no \xHH.
 bool is_plain_gbk(const std::string& name);

@@ -4,7 +4,8 @@
 
 #include "database/database_file.h"
 #include "database/unit_database.h"
-#include "platform/test_folder.h"
+#include "testing/file_bytes.h"
+#include "testing/files.h"
 #include "tools/dvtool/coefficient_form.h"
 #include "tools/dvtool/text_encoding.h"
 
@@ -29,12 +30,6 @@ uint32_t bits_of(float value)
     uint32_t bits;
     memcpy(&bits, &value, 4);
     return bits;
-}
-
-std::string name_of(const char* field)
-{
-    char text[name_text_size];
-    return name_text(field, text);
 }
 
 // Every group and member, names as all 16 bytes, coefficients as bits.

@@ -1,5 +1,6 @@
 // unitcheck: the unit database's text checked against GNU units.
 #include "database/unit_database.h"
+#include "platform/whole_file.h"
 #include "tools/dvtool/text_encoding.h"
 #include "tools/dvtool/units_text.h"
 #include "tools/unitcheck/accuracy.h"
@@ -92,17 +93,11 @@ void print_utf8(FILE* stream, const std::string& gbk)
 
 bool read_text(const char* file_name, std::vector<UnitDefinition>& definitions)
 {
-    FILE* file = std::fopen(file_name, "rb");
-    if (!file) {
+    std::string text;
+    if (!read_whole_file(file_name, text)) {
         std::fprintf(stderr, "unitcheck: %s: cannot be read\n", file_name);
         return false;
     }
-    std::string text;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        text.append(buffer, got);
-    std::fclose(file);
     std::string error;
     if (!read_units_text(text, false, file_name, error, &definitions)) {
         print_utf8(stderr, error + "\n");

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include "shell/app_state.h"
 #include "shell/controls.h"
-#include "shell/gui_test_support.h"
+#include "testing/gui_test_support.h"
 #include "update/download_log.h"
 #include "update/download_page.h"
 

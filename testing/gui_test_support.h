@@ -6,24 +6,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-
-struct SampleMember {
-    const char* name;
-    float a;
-    float b;
-};
-
-struct SampleGroup {
-    const char* name;
-    std::vector<SampleMember> members;
-};
-
-// The bytes of a dv.dat holding the groups.
-std::string database_bytes(const std::vector<SampleGroup>& groups);
-// 温度: 摄氏度 (1, 0), 华氏度 (1.8, 32), 开尔文 (1, 273.15); then 长度 with five members.
-std::vector<SampleGroup> sample_groups();
-// The 30 bytes of a config.f holding five records.
-std::string download_log_bytes(const unsigned short dates[5][3]);
+#include "testing/file_bytes.h"
 
 // Dispatches the waiting messages, and keeps doing so for ms milliseconds.
 // A quit message met on the way is kept for quit_message_taken.

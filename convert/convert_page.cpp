@@ -4,6 +4,7 @@
 #include "shell/app_state.h"
 #include "shell/controls.h"
 #include "shell/pages.h"
+#include "shell/window_text.h"
 
 int field_index(HWND window)
 {
@@ -19,13 +20,15 @@ bool contains_char(const char* text, char c)
     return false;
 }
 
+// The field is a Unicode window, so the code is UTF-16; the characters let
+// through have the same codes as in GBK.
 static bool typed_char_allowed(HWND field, WPARAM code)
 {
     if (code == '\b') return true;
     bool digit = code >= '0' && code <= '9';
     if (!digit && code != '.') return false;
     char text[field_text_size];
-    GetWindowTextA(field, text, field_text_size);
+    read_window_text(field, text, field_text_size);
     if (code == '.' && contains_char(text, '.')) return false;
     // The length of the whole text counts, whatever part of it is selected.
     return std::strlen(text) < static_cast<size_t>(typed_length_limit);
@@ -36,8 +39,8 @@ LRESULT CALLBACK numeric_edit_proc(HWND window, UINT message, WPARAM wparam, LPA
     int k = field_index(window);
     if (message == WM_CHAR && !typed_char_allowed(window, wparam)) return 0;
     if (message == WM_RBUTTONDOWN) return 0;
-    if (!saved_field_procs[k]) return DefWindowProcA(window, message, wparam, lparam);
-    return CallWindowProcA(saved_field_procs[k], window, message, wparam, lparam);
+    if (!saved_field_procs[k]) return DefWindowProcW(window, message, wparam, lparam);
+    return CallWindowProcW(saved_field_procs[k], window, message, wparam, lparam);
 }
 
 UnitGroup* selected_group()
@@ -66,7 +69,7 @@ void enable_fields()
 static void clear_fields()
 {
     for (int k = 0; k < field_count; k++)
-        SetWindowTextA(conversion_fields[k], "");
+        set_window_text(conversion_fields[k], "");
 }
 
 void fill_group_combo()
@@ -76,7 +79,7 @@ void fill_group_combo()
     SendMessageA(group_combo, CB_RESETCONTENT, 0, 0);
     for (UnitGroup* group = unit_database.next; group; group = group->next) {
         char name[name_text_size];
-        SendMessageA(group_combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name_text(group->name, name)));
+        send_text_message(group_combo, CB_ADDSTRING, 0, name_text(group->name, name));
     }
     SendMessageA(group_combo, CB_SETCURSEL, 0, 0);
     clear_fields();
@@ -97,9 +100,9 @@ void on_field_change(HWND field)
     // from anywhere else has no unit to convert from.
     if (!group || !member_at(group, k)) return;
     char text[field_text_size];
-    GetWindowTextA(field, text, field_text_size);
+    read_window_text(field, text, field_text_size);
     FieldUpdate updates[field_count - 1];
     int n = convert_from_field(group, k, text, updates);
     for (int i = 0; i < n; i++)
-        SetWindowTextA(conversion_fields[updates[i].index], updates[i].text);
+        set_window_text(conversion_fields[updates[i].index], updates[i].text);
 }

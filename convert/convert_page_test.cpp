@@ -13,7 +13,7 @@ static std::vector<UINT> reached;
 static LRESULT CALLBACK spy_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     reached.push_back(message);
-    return CallWindowProcA(edit_proc, window, message, wparam, lparam);
+    return CallWindowProcW(edit_proc, window, message, wparam, lparam);
 }
 
 static bool reached_field(UINT message)
@@ -100,7 +100,7 @@ TEST_F(ConvertPageTest, TypingConvertsIntoEveryOtherMemberAndNeverRewritesTheTyp
 TEST_F(ConvertPageTest, TextSetWithoutTheFocusConvertsNothing)
 {
     SetFocus(conversion_fields[1]);
-    SetWindowTextA(conversion_fields[0], "100");
+    set_text(conversion_fields[0], "100");
     pump_messages();
     EXPECT_EQ(field(1), "");
     EXPECT_EQ(field(2), "");

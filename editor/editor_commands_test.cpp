@@ -25,9 +25,9 @@ static Texts member_fields()
 
 static void set_member_fields(const char* name, const char* a, const char* b)
 {
-    SetWindowTextA(member_name_edit, name);
-    SetWindowTextA(coefficient_a_edit, a);
-    SetWindowTextA(coefficient_b_edit, b);
+    set_text(member_name_edit, name);
+    set_text(coefficient_a_edit, a);
+    set_text(coefficient_b_edit, b);
 }
 
 static void open_settings()
@@ -93,11 +93,11 @@ TEST_F(EmptyEditorTest, AddGroupBuildsADatabaseFromNothingAndSaveWritesItsExactB
     EXPECT_EQ(window_text(group_name_edit), "新建项目");
     EXPECT_EQ(member_fields(), (Texts{"新建项目", "0", "0"}));
 
-    SetWindowTextA(group_name_edit, "长度");
+    set_text(group_name_edit, "长度");
     click(IDC_GROUP_RENAME);
     set_member_fields("米", "1", "0");
     click(IDC_MEMBER_CHANGE);
-    SetWindowTextA(member_name_edit, "old text");
+    set_text(member_name_edit, "old text");
     click(IDC_MEMBER_ADD);
     EXPECT_EQ(member_fields(), (Texts{"新建项目", "0", "0"}));
     set_member_fields("厘米", "100", "0");
@@ -158,7 +158,7 @@ TEST_F(SampleEditorTest, SelectingAGroupOrAMemberShowsItWithoutTouchingTheRest)
     EXPECT_EQ(list_items(member_list), (Texts{"米", "厘米", "毫米", "英寸", "英尺"}));
     EXPECT_EQ(list_selection(member_list), 0);
     EXPECT_EQ(member_fields(), (Texts{"米", "1", "0"}));
-    SetWindowTextA(group_name_edit, "typed");
+    set_text(group_name_edit, "typed");
     select_list(member_list, 3);
     EXPECT_EQ(member_fields(), (Texts{"英寸", "39.3701", "0"}));
     EXPECT_EQ(window_text(group_name_edit), "typed");
@@ -172,7 +172,7 @@ TEST_F(SampleEditorTest, ChangeMemberReadsCoefficientsAsTheSystemsAtofAndShowsTh
     EXPECT_EQ(member_fields(), (Texts{"摄氏度", "1e3", "12.5kg"}));
     EXPECT_EQ(member_at(group_at(0), 0)->a, 1000.0f);
     EXPECT_EQ(member_at(group_at(0), 0)->b, 12.5f);
-    SetWindowTextA(coefficient_a_edit, "abc");
+    set_text(coefficient_a_edit, "abc");
     click(IDC_MEMBER_CHANGE);
     EXPECT_EQ(member_at(group_at(0), 0)->a, 0.0f);
     select_list(member_list, 0);
@@ -204,14 +204,14 @@ TEST_F(SampleEditorTest, LongFieldTextsAreCutToNineBytesWithoutHalfACharacter)
         {"", ""},
     };
     for (const Case& c : cases) {
-        SetWindowTextA(group_name_edit, c.typed);
+        set_text(group_name_edit, c.typed);
         click(IDC_GROUP_RENAME);
         EXPECT_STREQ(group_at(0)->name, c.stored) << c.typed;
         EXPECT_EQ(list_items(group_list)[0], c.stored);
         EXPECT_EQ(list_selection(group_list), 0);
         EXPECT_EQ(window_text(group_name_edit), c.typed);
 
-        SetWindowTextA(member_name_edit, c.typed);
+        set_text(member_name_edit, c.typed);
         click(IDC_MEMBER_CHANGE);
         EXPECT_STREQ(member_at(group_at(0), 0)->name, c.stored) << c.typed;
         EXPECT_EQ(list_items(member_list)[0], c.stored);

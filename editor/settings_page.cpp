@@ -1,9 +1,8 @@
 #include "editor/settings_page.h"
-#include <cstring>
 #include "convert/number_text.h"
-#include "database/gbk_text.h"
 #include "editor/editor_commands.h"
 #include "shell/controls.h"
+#include "shell/window_text.h"
 
 void select_list_entry(HWND list, int position)
 {
@@ -13,15 +12,14 @@ void select_list_entry(HWND list, int position)
 void add_list_entry(HWND list, const char* name_field)
 {
     char text[name_text_size];
-    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name_text(name_field, text)));
+    send_text_message(list, LB_ADDSTRING, 0, name_text(name_field, text));
 }
 
 void replace_list_entry(HWND list, int position, const char* name_field)
 {
     char text[name_text_size];
     SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(position), 0);
-    SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(position),
-                 reinterpret_cast<LPARAM>(name_text(name_field, text)));
+    send_text_message(list, LB_INSERTSTRING, static_cast<WPARAM>(position), name_text(name_field, text));
 }
 
 UnitGroup* selected_list_group()
@@ -38,33 +36,21 @@ UnitMember* selected_list_member(UnitGroup* group)
     return member_at(group, t);
 }
 
-void cut_edit_text(const char* whole, char* text)
-{
-    size_t kept = gbk_cut_length(whole, edit_text_size - 1);
-    std::memcpy(text, whole, kept);
-    text[kept] = 0;
-}
-
 void read_edit_text(HWND edit, char* text)
 {
-    // Read with room to spare and cut here: however the platform cuts a
-    // double-byte character at the end of the buffer, the first
-    // edit_text_size - 1 bytes arrive whole and the cut is always ours.
-    char read[4 * edit_text_size] = {0};
-    if (edit) GetWindowTextA(edit, read, static_cast<int>(sizeof read));
-    cut_edit_text(read, text);
+    read_window_text(edit, text, edit_text_size);
 }
 
 void show_member(UnitMember* member)
 {
     if (!member) return;
     char text[name_text_size];
-    SetWindowTextA(member_name_edit, name_text(member->name, text));
+    set_window_text(member_name_edit, name_text(member->name, text));
     char number[general_text_size];
     format_general(static_cast<double>(member->a), number);
-    SetWindowTextA(coefficient_a_edit, number);
+    set_window_text(coefficient_a_edit, number);
     format_general(static_cast<double>(member->b), number);
-    SetWindowTextA(coefficient_b_edit, number);
+    set_window_text(coefficient_b_edit, number);
 }
 
 // The member names of the group into the emptied member_list, and the first
@@ -82,7 +68,7 @@ void show_group(UnitGroup* group)
 {
     if (!group) return;
     char text[name_text_size];
-    SetWindowTextA(group_name_edit, name_text(group->name, text));
+    set_window_text(group_name_edit, name_text(group->name, text));
     list_members(group);
     // With an empty list this selects nothing.
     select_list_entry(member_list, 0);

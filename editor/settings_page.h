@@ -19,8 +19,6 @@ UnitGroup* selected_list_group();
 // The member selected in member_list of that group, or none.
 UnitMember* selected_list_member(UnitGroup* group);
 
-// The first edit_text_size - 1 bytes of an edit's text, less a lead byte of
-// a GBK double-byte character whose trail byte the cut left out.
+// An edit's text as GBK: the characters that fit whole into
+// edit_text_size - 1 bytes.
 void read_edit_text(HWND edit, char* text /* edit_text_size */);
-// The cut itself, on a terminated text.
-void cut_edit_text(const char* whole, char* text /* edit_text_size */);

@@ -1,5 +1,6 @@
-// The About box as the dialog manager builds it from template 106, read back
-// through the ANSI calls the program uses.  Creates a window: needs a display.
+// The About box as the dialog manager builds it from template 106, a Unicode
+// dialog as the program opens it, its texts read back as GBK whatever the
+// system's code page.  Creates a window: needs a display.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -15,16 +16,18 @@ INT_PTR CALLBACK passive_dialog_proc(HWND, UINT, WPARAM, LPARAM) { return FALSE;
 
 std::string window_text(HWND window)
 {
-    char buffer[512] = "";
-    GetWindowTextA(window, buffer, sizeof buffer);
-    return buffer;
+    WCHAR wide[512] = L"";
+    GetWindowTextW(window, wide, 512);
+    char gbk[1024] = "";
+    WideCharToMultiByte(936, 0, wide, -1, gbk, sizeof gbk, nullptr, nullptr);
+    return gbk;
 }
 
 }  // namespace
 
 TEST(AboutBox, OpensWithItsPictureAndItsTextsInCodePage936)
 {
-    HWND box = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_ABOUT), nullptr,
+    HWND box = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), nullptr,
                                   passive_dialog_proc, 0);
     ASSERT_NE(box, nullptr);
     std::vector<HWND> children;

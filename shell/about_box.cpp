@@ -11,5 +11,7 @@ INT_PTR CALLBACK about_dialog_proc(HWND dialog, UINT message, WPARAM wparam, LPA
 
 void open_about_box()
 {
-    DialogBoxParamA(app_instance, MAKEINTRESOURCEA(IDD_ABOUT), main_window, about_dialog_proc, 0);
+    // A Unicode dialog shows the template's UTF-16 texts as they are; an
+    // ANSI one would pass them through the system's code page.
+    DialogBoxParamW(app_instance, MAKEINTRESOURCEW(IDD_ABOUT), main_window, about_dialog_proc, 0);
 }

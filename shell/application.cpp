@@ -3,15 +3,18 @@
 #include "shell/app_state.h"
 #include "shell/graphics.h"
 #include "shell/main_window.h"
+#include "shell/window_text.h"
 
 const char main_window_title[] = "Duvarin v2.2 支持用户自定义数据库，在线更新，简洁稳定的换算工具";
-const char main_window_class[] = "duvarin";
+const WCHAR main_window_class[] = L"duvarin";
 const DWORD main_window_style = WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 static_assert(main_window_style == 0x02CA0000, "main window style");
 
 static void register_window_class(HINSTANCE instance)
 {
-    WNDCLASSA window_class = {};
+    // A Unicode class: texts reach the window through shell/window_text.h,
+    // converted from GBK whatever the system's code page.
+    WNDCLASSW window_class = {};
     window_class.lpfnWndProc = main_window_proc;
     window_class.hInstance = instance;
     window_class.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APPLICATION_ICON));
@@ -19,7 +22,7 @@ static void register_window_class(HINSTANCE instance)
     // No brush: the background image is the only thing ever drawn behind the pages.
     window_class.hbrBackground = nullptr;
     window_class.lpszClassName = main_window_class;
-    RegisterClassA(&window_class);
+    RegisterClassW(&window_class);
 }
 
 POINT window_position(int screen_width, int screen_height)
@@ -43,8 +46,8 @@ SIZE window_size()
 HWND create_main_window(HINSTANCE instance, int show_command)
 {
     register_window_class(instance);
-    HWND window = CreateWindowExA(0, main_window_class, main_window_title, main_window_style,
-                                  0, 0, client_width, client_height, nullptr, nullptr, instance, nullptr);
+    HWND window = create_window(0, main_window_class, main_window_title, main_window_style,
+                                0, 0, client_width, client_height, nullptr, nullptr, instance);
     if (!window) return nullptr;
     main_window = window;
     app_instance = instance;
@@ -61,11 +64,13 @@ HWND create_main_window(HINSTANCE instance, int show_command)
 int run_message_loop()
 {
     MSG message = {};
-    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+    // A wide loop: an ANSI one would pass typed characters through the
+    // system's code page, which may not hold them.
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
     while (message.message != WM_QUIT) {
-        if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) == 1) {
+        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) == 1) {
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageW(&message);
         } else {
             WaitMessage();
         }

@@ -2,6 +2,7 @@
 #include "convert/convert_page.h"
 #include "resources/resource.h"
 #include "shell/app_state.h"
+#include "shell/window_text.h"
 
 HWND conversion_fields[field_count];
 WNDPROC saved_field_procs[field_count];
@@ -42,12 +43,14 @@ static const EditorButton editor_button_layout[editor_button_count] = {
 
 static const int settings_edit_top[settings_edit_count] = {80, 270, 310, 350};
 
-static HWND create_control(HWND parent, HINSTANCE instance, const char* window_class,
+// Unicode controls: list boxes and the combobox keep their entries as
+// UTF-16, and the edits take any character the user types.
+static HWND create_control(HWND parent, HINSTANCE instance, const WCHAR* window_class,
                            const char* text, int id, int x, int y, int width, int height,
                            DWORD style)
 {
-    return CreateWindowExA(0, window_class, text, style, x, y, width, height, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    return create_window(0, window_class, text, style, x, y, width, height, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance);
 }
 
 static void set_font(HWND control)
@@ -58,34 +61,36 @@ static void set_font(HWND control)
 static void create_conversion_fields(HWND parent, HINSTANCE instance)
 {
     for (int i = 0; i < field_count; i++) {
-        HWND field = create_control(parent, instance, "EDIT", nullptr, IDC_FIELD_FIRST + i,
+        HWND field = create_control(parent, instance, L"EDIT", nullptr, IDC_FIELD_FIRST + i,
                                     170 + 120 * (i % 4), 120 + 60 * (i / 4), 100, 20, edit_style);
         // Recorded before subclassing: numeric_edit_proc finds its saved
         // procedure through the field's index.
         conversion_fields[i] = field;
         set_font(field);
+        // Set as a Unicode procedure, so that no message to the field is
+        // passed through the system's code page on its way.
         if (field)
             saved_field_procs[i] = reinterpret_cast<WNDPROC>(
-                SetWindowLongA(field, GWL_WNDPROC, reinterpret_cast<LONG>(numeric_edit_proc)));
+                SetWindowLongPtrW(field, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(numeric_edit_proc)));
     }
 }
 
 static void create_settings_controls(HWND parent, HINSTANCE instance)
 {
     for (int i = 0; i < settings_edit_count; i++) {
-        settings_edits[i] = create_control(parent, instance, "EDIT", nullptr, IDC_GROUP_NAME + i,
+        settings_edits[i] = create_control(parent, instance, L"EDIT", nullptr, IDC_GROUP_NAME + i,
                                            445, settings_edit_top[i], 70, 20, edit_style);
         set_font(settings_edits[i]);
     }
-    group_list = create_control(parent, instance, "LISTBOX", nullptr, IDC_GROUP_LIST,
+    group_list = create_control(parent, instance, L"LISTBOX", nullptr, IDC_GROUP_LIST,
                                 170, 80, 140, 150, list_style);
     set_font(group_list);
-    member_list = create_control(parent, instance, "LISTBOX", nullptr, IDC_MEMBER_LIST,
+    member_list = create_control(parent, instance, L"LISTBOX", nullptr, IDC_MEMBER_LIST,
                                  170, 270, 140, 150, list_style);
     set_font(member_list);
     for (int k = 0; k < editor_button_count; k++) {
         const EditorButton& b = editor_button_layout[k];
-        editor_buttons[k] = create_control(parent, instance, "BUTTON", b.text, IDC_GROUP_ADD + 4 * k,
+        editor_buttons[k] = create_control(parent, instance, L"BUTTON", b.text, IDC_GROUP_ADD + 4 * k,
                                            b.x, b.y, 50, 20, button_style);
     }
     for (int k = 0; k < editor_button_count; k++)
@@ -95,15 +100,15 @@ static void create_settings_controls(HWND parent, HINSTANCE instance)
 static void create_convert_and_update_controls(HWND parent, HINSTANCE instance)
 {
     // The 120 pixels of height include the dropped-down list.
-    group_combo = create_control(parent, instance, "COMBOBOX", nullptr, IDC_GROUP_COMBO,
+    group_combo = create_control(parent, instance, L"COMBOBOX", nullptr, IDC_GROUP_COMBO,
                                  255, 45, 130, 120, combo_style);
     set_font(group_combo);
-    download_list = create_control(parent, instance, "LISTBOX", nullptr, IDC_DOWNLOAD_LIST,
+    download_list = create_control(parent, instance, L"LISTBOX", nullptr, IDC_DOWNLOAD_LIST,
                                    170, 80, 160, 150, wide_list_style);
     set_font(download_list);
     // The table names are wider than the list.
     SendMessageA(download_list, LB_SETHORIZONTALEXTENT, 200, 0);
-    download_button = create_control(parent, instance, "BUTTON", "下载", IDC_DOWNLOAD,
+    download_button = create_control(parent, instance, L"BUTTON", "下载", IDC_DOWNLOAD,
                                      450, 300, 70, 25, button_style);
     set_font(download_button);
 }

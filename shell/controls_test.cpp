@@ -18,16 +18,17 @@ struct Creation {
 static std::vector<Creation> creations;
 static HWND created_main_window;
 
-// Records the creation arguments of every child of the main window.
+// Records the creation arguments of every child of the main window, the
+// texts as the wide hook sees them.
 static LRESULT CALLBACK record_creation(int code, WPARAM wparam, LPARAM lparam)
 {
     if (code == HCBT_CREATEWND) {
-        const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lparam)->lpcs;
+        const CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lparam)->lpcs;
         bool named = HIWORD(cs->lpszClass) != 0;
-        if (named && lstrcmpA(cs->lpszClass, "duvarin") == 0)
+        if (named && lstrcmpW(cs->lpszClass, L"duvarin") == 0)
             created_main_window = reinterpret_cast<HWND>(wparam);
         else if (created_main_window && cs->hwndParent == created_main_window)
-            creations.push_back({named ? cs->lpszClass : "?", cs->lpszName ? cs->lpszName : "",
+            creations.push_back({named ? gbk_text(cs->lpszClass) : "?", cs->lpszName ? gbk_text(cs->lpszName) : "",
                                  static_cast<int>(reinterpret_cast<INT_PTR>(cs->hMenu)),
                                  cs->x, cs->y, cs->cx, cs->cy, static_cast<DWORD>(cs->style),
                                  cs->dwExStyle});
@@ -61,7 +62,7 @@ TEST_F(SampleShellTest, The44ControlsAreCreatedInOrderWithTheirClassTextIdPlaceA
     stop();
     creations.clear();
     created_main_window = nullptr;
-    HHOOK hook = SetWindowsHookExA(WH_CBT, record_creation, nullptr, GetCurrentThreadId());
+    HHOOK hook = SetWindowsHookExW(WH_CBT, record_creation, nullptr, GetCurrentThreadId());
     start();
     UnhookWindowsHookEx(hook);
     std::vector<Creation> expected = expected_creations();
@@ -140,15 +141,19 @@ TEST_F(SampleShellTest, RightAfterStartOnlyTheFieldsAndTheGroupSelectorAreVisibl
 TEST_F(SampleShellTest, ConversionFieldsAreSubclassedAndKeepTheirEditProcedure)
 {
     for (int i = 0; i < 24; i++) {
-        EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongA(conversion_fields[i], GWL_WNDPROC)), numeric_edit_proc);
+        // Read as a wide procedure: read as ANSI the system would hand out
+        // a stand-in that converts the messages.
+        EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(conversion_fields[i], GWLP_WNDPROC)),
+                  numeric_edit_proc);
         EXPECT_NE(saved_field_procs[i], nullptr);
         EXPECT_NE(saved_field_procs[i], numeric_edit_proc);
     }
-    // Editing still works through the saved procedure.
-    SendMessageA(conversion_fields[0], WM_SETTEXT, 0, reinterpret_cast<LPARAM>("12"));
-    EXPECT_EQ(window_text(conversion_fields[0]), "12");
-    EXPECT_EQ(SendMessageA(conversion_fields[0], WM_GETTEXTLENGTH, 0, 0), 2);
+    // Editing still works through the saved procedure, Chinese included.
+    set_text(conversion_fields[0], "12米");
+    EXPECT_EQ(window_text(conversion_fields[0]), "12米");
+    EXPECT_EQ(SendMessageW(conversion_fields[0], WM_GETTEXTLENGTH, 0, 0), 3);
 }
+
 
 TEST_F(SampleShellTest, OnlyTheDownloadListScrollsSideways)
 {

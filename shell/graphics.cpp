@@ -1,6 +1,7 @@
 #include "shell/graphics.h"
 #include "resources/resource.h"
 #include "shell/app_state.h"
+#include "shell/window_text.h"
 
 // A memory surface does not own the bitmap selected into it, so the bitmaps
 // are kept to be deleted after their surfaces.
@@ -9,8 +10,7 @@ static HBITMAP background_bitmap;
 
 HFONT create_ui_font()
 {
-    return CreateFontA(14, 0, 0, 0, 500, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                       0, 0, 0, FF_SWISS | DEFAULT_PITCH, "宋体");
+    return create_font(14, 500, GB2312_CHARSET, FF_SWISS | DEFAULT_PITCH, "宋体");
 }
 
 void load_graphics(HINSTANCE instance)

@@ -17,7 +17,7 @@
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     switch (message) {
-    case WM_CREATE: on_create(window, reinterpret_cast<const CREATESTRUCTA*>(lparam)); break;
+    case WM_CREATE: on_create(window, reinterpret_cast<const CREATESTRUCTW*>(lparam)); break;
     case WM_DESTROY: on_destroy(window, wparam, lparam); break;
     case WM_PAINT: on_paint(window); break;
     // The background image covers the whole client area.
@@ -27,10 +27,10 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_MOUSEMOVE: on_mouse_move(LOWORD(lparam), HIWORD(lparam)); break;
     case WM_LBUTTONDOWN: on_left_button_down(LOWORD(lparam), HIWORD(lparam)); break;
     }
-    return DefWindowProcA(window, message, wparam, lparam);
+    return DefWindowProcW(window, message, wparam, lparam);
 }
 
-void on_create(HWND window, const CREATESTRUCTA* creation)
+void on_create(HWND window, const CREATESTRUCTW* creation)
 {
     groups_changed = 1;
     load_database("dv.dat");

@@ -6,7 +6,7 @@
 
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 
-void on_create(HWND window, const CREATESTRUCTA* creation);
+void on_create(HWND window, const CREATESTRUCTW* creation);
 void on_destroy(HWND window, WPARAM wparam, LPARAM lparam);
 void on_paint(HWND window);
 void on_key_up(WPARAM key);

@@ -75,7 +75,7 @@ static int paint_count;
 static LRESULT CALLBACK counting_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     if (message == WM_PAINT) paint_count++;
-    return CallWindowProcA(counted_proc, window, message, wparam, lparam);
+    return CallWindowProcW(counted_proc, window, message, wparam, lparam);
 }
 
 // Counts visible controls being hidden: on Windows each such hide asks the
@@ -97,7 +97,7 @@ protected:
     {
         SampleShellTest::SetUp();
         counted_proc = reinterpret_cast<WNDPROC>(
-            SetWindowLongA(main_window, GWL_WNDPROC, reinterpret_cast<LONG>(counting_proc)));
+            SetWindowLongPtrW(main_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(counting_proc)));
     }
     // Paints during a settling time, then whether more came while idle.
     bool stays_idle()
@@ -253,8 +253,8 @@ TEST_F(SampleShellTest, TheProgramRunsUntilClosedAndReturnsZero)
 static LRESULT CALLBACK refuse_main_window(int code, WPARAM wparam, LPARAM lparam)
 {
     if (code == HCBT_CREATEWND) {
-        const char* window_class = reinterpret_cast<CBT_CREATEWNDA*>(lparam)->lpcs->lpszClass;
-        if (HIWORD(window_class) && lstrcmpA(window_class, "duvarin") == 0) return 1;
+        const WCHAR* window_class = reinterpret_cast<CBT_CREATEWNDW*>(lparam)->lpcs->lpszClass;
+        if (HIWORD(window_class) && lstrcmpW(window_class, L"duvarin") == 0) return 1;
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
@@ -262,7 +262,7 @@ static LRESULT CALLBACK refuse_main_window(int code, WPARAM wparam, LPARAM lpara
 TEST_F(SampleShellTest, AProgramWhoseWindowCannotBeCreatedReturnsZeroAtOnce)
 {
     stop();
-    HHOOK hook = SetWindowsHookExA(WH_CBT, refuse_main_window, nullptr, GetCurrentThreadId());
+    HHOOK hook = SetWindowsHookExW(WH_CBT, refuse_main_window, nullptr, GetCurrentThreadId());
     EXPECT_EQ(run_application(GetModuleHandleA(nullptr), SW_SHOWNORMAL), 0);
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(main_window, nullptr);

@@ -1,8 +1,8 @@
 #include "shell/pages.h"
-#include <cstring>
 #include "convert/convert_page.h"
 #include "shell/app_state.h"
 #include "shell/controls.h"
+#include "shell/window_text.h"
 #include "update/download_page.h"
 
 const int tile_size = 80;
@@ -90,7 +90,7 @@ void blit(int x, int y, int width, int height, HDC source, int source_x, int sou
 void draw_label(HDC dc, const char* text, int x, int y, int width, int height)
 {
     RECT box = {x, y, x + width, y + height};
-    DrawTextA(dc, text, static_cast<int>(std::strlen(text)), &box, 0);
+    draw_text(dc, text, &box, 0);
 }
 
 static void draw_button(int page, int sprite_row)

@@ -119,7 +119,7 @@ TEST_F(SampleShellTest, TheConvertPageNamesTheMembersOfTheSelectedGroupAboveThei
 TEST_F(SampleShellTest, ASelectionPastTheGroupsNamesNoMember)
 {
     // The combobox may hold an older, longer list than the database.
-    SendMessageA(group_combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("旧"));
+    SendMessageW(group_combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"旧"));
     select_list(group_combo, 2);
     EXPECT_TRUE(shows_label("选择换算类型", 160, 45, 95, 20));
     EXPECT_TRUE(shows_background(170, 98, 100, 20));

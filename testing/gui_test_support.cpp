@@ -3,11 +3,28 @@
 #include "shell/app_state.h"
 #include "shell/application.h"
 #include "shell/controls.h"
-#include "shell/pages.h"
 #include "testing/files.h"
 
 static bool quit_taken;
 static WPARAM quit_wparam;
+
+std::wstring wide_text(const std::string& gbk)
+{
+    std::wstring wide(gbk.size(), L'\0');
+    int units = gbk.empty() ? 0 : MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), &wide[0],
+                                                      static_cast<int>(wide.size()));
+    wide.resize(static_cast<size_t>(units > 0 ? units : 0));
+    return wide;
+}
+
+std::string gbk_text(const std::wstring& wide)
+{
+    std::string gbk(2 * wide.size(), '\0');
+    int bytes = wide.empty() ? 0 : WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), &gbk[0],
+                                                       static_cast<int>(gbk.size()), nullptr, nullptr);
+    gbk.resize(static_cast<size_t>(bytes > 0 ? bytes : 0));
+    return gbk;
+}
 
 void pump_messages(int ms)
 {
@@ -16,14 +33,14 @@ void pump_messages(int ms)
     // instead of hanging it.
     for (int handled = 0; handled < 100000;) {
         MSG message;
-        while (handled < 100000 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        while (handled < 100000 && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             handled++;
             if (message.message == WM_QUIT) {
                 quit_taken = true;
                 quit_wparam = message.wParam;
             }
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageW(&message);
         }
         int left = static_cast<int>(end - GetTickCount());
         if (left <= 0) return;
@@ -45,14 +62,25 @@ void click(int id)
     pump_messages();
 }
 
-void type(HWND field, const char* text)
+void type(HWND field, const std::wstring& text)
 {
     SetFocus(field);
     // The caret goes to the end, as a click behind the text puts it.
-    int length = GetWindowTextLengthA(field);
-    SendMessageA(field, EM_SETSEL, static_cast<WPARAM>(length), length);
-    for (const char* c = text; *c; c++)
-        PostMessageA(field, WM_CHAR, static_cast<unsigned char>(*c), 1);
+    int length = GetWindowTextLengthW(field);
+    SendMessageW(field, EM_SETSEL, static_cast<WPARAM>(length), length);
+    for (wchar_t c : text)
+        PostMessageW(field, WM_CHAR, c, 1);
+    pump_messages();
+}
+
+void type(HWND field, const char* text)
+{
+    type(field, wide_text(text));
+}
+
+void set_text(HWND window, const char* text)
+{
+    SetWindowTextW(window, wide_text(text).c_str());
     pump_messages();
 }
 
@@ -71,9 +99,9 @@ void select_list(HWND list, int index)
 
 std::string window_text(HWND window)
 {
-    char text[512];
-    GetWindowTextA(window, text, sizeof text);
-    return text;
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, &text[0], static_cast<int>(text.size()))));
+    return gbk_text(text);
 }
 
 std::vector<std::string> list_items(HWND list)
@@ -81,12 +109,14 @@ std::vector<std::string> list_items(HWND list)
     char window_class[32];
     GetClassNameA(list, window_class, sizeof window_class);
     bool combo = lstrcmpiA(window_class, "ComboBox") == 0;
-    int count = static_cast<int>(SendMessageA(list, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
+    int count = static_cast<int>(SendMessageW(list, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
     std::vector<std::string> items;
     for (int i = 0; i < count; i++) {
-        char text[512] = {};
-        SendMessageA(list, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        items.push_back(text);
+        LRESULT length = SendMessageW(list, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+        std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+        SendMessageW(list, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
+        text.resize(static_cast<size_t>(length > 0 ? length : 0));
+        items.push_back(gbk_text(text));
     }
     return items;
 }
@@ -130,7 +160,8 @@ static bool shows_drawing(const char* text, int x, int y, int width, int height)
     if (text) {
         SetBkMode(expected, TRANSPARENT);
         SelectObject(expected, ui_font);
-        draw_label(expected, text, 0, 0, width, height);
+        RECT box = {0, 0, width, height};
+        DrawTextW(expected, wide_text(text).c_str(), -1, &box, 0);
     }
     BitBlt(actual, 0, 0, width, height, window_dc, x, y, SRCCOPY);
     bool same = true;

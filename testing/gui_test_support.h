@@ -8,13 +8,23 @@
 #include <vector>
 #include "testing/file_bytes.h"
 
+// Texts go to and come from the windows through the wide calls, converted
+// with code page 936 here, so that the tests read what the user sees on any
+// system code page.
+std::wstring wide_text(const std::string& gbk);
+std::string gbk_text(const std::wstring& wide);
+
 // Dispatches the waiting messages, and keeps doing so for ms milliseconds.
 // A quit message met on the way is kept for quit_message_taken.
 void pump_messages(int ms = 0);
 // Whether a quit message was dispatched since the last call, and its wParam.
 bool quit_message_taken(WPARAM* code);
 void click(int id);
+// Each UTF-16 unit of the text as a typed character, at the end of the text.
 void type(HWND field, const char* text);
+void type(HWND field, const std::wstring& text);
+// As a paste or the program would set it: no character filter sees it.
+void set_text(HWND window, const char* text);
 void select_list(HWND list, int index);
 std::string window_text(HWND window);
 std::vector<std::string> list_items(HWND list);

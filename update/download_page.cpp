@@ -2,13 +2,14 @@
 #include <windows.h>
 #include "shell/app_state.h"
 #include "shell/controls.h"
+#include "shell/window_text.h"
 #include "update/download_log.h"
 
 void fill_download_list()
 {
     // The list does not sort, so list row and catalogue row coincide.
     for (int row = 0; row < quotation_table_count; row++)
-        SendMessageA(download_list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(quotation_tables[row].list_text));
+        send_text_message(download_list, LB_ADDSTRING, 0, quotation_tables[row].list_text);
     SendMessageA(download_list, LB_SETCURSEL, 0, 0);
 }
 

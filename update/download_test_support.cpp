@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 #include "shell/app_state.h"
+#include "testing/gui_test_support.h"
 
 namespace {
 
@@ -80,12 +81,8 @@ HICON box_icon(HWND box)
 void answer_box(HWND box)
 {
     SeenMessageBox seen;
-    char text[512] = {};
-    GetWindowTextA(box, text, sizeof text);
-    seen.caption = text;
-    text[0] = '\0';
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    seen.text = text;
+    seen.caption = window_text(box);
+    seen.text = window_text(GetDlgItem(box, 0xFFFF));
     seen.yes_no = GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO);
     seen.icon = box_icon(box);
     seen.owner = GetWindow(box, GW_OWNER);

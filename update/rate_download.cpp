@@ -8,6 +8,7 @@
 #include "shell/app_state.h"
 #include "shell/controls.h"
 #include "shell/pages.h"
+#include "shell/window_text.h"
 #include "update/download_log.h"
 #include "update/quotation_scan.h"
 
@@ -39,7 +40,7 @@ int selected_table_row()
 
 int show_network_message(const char* text, UINT type)
 {
-    return MessageBoxA(main_window, text, network_caption, type);
+    return show_message_box(main_window, text, network_caption, type);
 }
 
 void set_system_cursor(LPCSTR cursor)

@@ -1,6 +1,8 @@
-# duvarin_add_test(name SOURCES ... [LIBS ...])
+# duvarin_add_test(name [GUI] SOURCES ... [LIBS ...])
 # One GoogleTest program beside the code it tests, registered case by case.
 # The native build labels its cases "host", the Windows build "wine".
+# GUI: the program shows windows; its cases run once more, named NAME.cp1252,
+# under the ANSI code page of an English Windows (see below).
 include(GoogleTest)
 
 if(WIN32)
@@ -18,7 +20,7 @@ else()
 endif()
 
 function(duvarin_add_test name)
-    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} ${DUVARIN_GTEST_MAIN})
     target_compile_definitions(${name} PRIVATE
@@ -30,6 +32,17 @@ function(duvarin_add_test name)
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 120
         PROPERTIES ${DUVARIN_TEST_PROPERTIES} TIMEOUT 120)
+    # The program's texts are GBK whatever the system's code page; the first
+    # run has Wine's default locale (code page 936, tools/wine-env.sh), this
+    # one en_US (1252), so that a text passed through the system's code page
+    # anywhere shows as a failure.
+    if(T_GUI AND WIN32)
+        gtest_discover_tests(${name}
+            DISCOVERY_MODE PRE_TEST
+            DISCOVERY_TIMEOUT 120
+            TEST_SUFFIX .cp1252
+            PROPERTIES ${DUVARIN_TEST_PROPERTIES} TIMEOUT 120 ENVIRONMENT DUVARIN_LOCALE=en_US.UTF-8)
+    endif()
 endfunction()
 
 # The names of the Windows test programs, one a line, for the Wine set-up of

@@ -22,6 +22,19 @@ TEST(WindowPlacement, CentresTheClientSizeAndGoesNegativeOnASmallScreen)
     EXPECT_EQ(window_position(699, 499).x, 0);
 }
 
+// The GUI tests run under more than one system code page: each run must get
+// the one its Wine locale (DUVARIN_LOCALE, tools/wine-env.sh) stands for.
+TEST(SystemCodePage, IsTheOneTheLocaleOfTheRunGives)
+{
+    char locale[64] = "";
+    GetEnvironmentVariableA("DUVARIN_LOCALE", locale, sizeof locale);
+    std::string language = std::string(locale[0] ? locale : "zh_CN.UTF-8").substr(0, 5);
+    if (language == "zh_CN") EXPECT_EQ(GetACP(), 936u);
+    else if (language == "en_US") EXPECT_EQ(GetACP(), 1252u);
+    else if (language == "ja_JP") EXPECT_EQ(GetACP(), 932u);
+    else GTEST_SKIP() << "no code page known for " << locale;
+}
+
 TEST_F(SampleShellTest, WindowHasItsClassTitleStyleAndSize)
 {
     char name[64];

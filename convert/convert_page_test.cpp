@@ -54,9 +54,20 @@ TEST_F(ConvertPageTest, EveryOtherCharacterIsSwallowedBeforeTheField)
     std::string before1 = field(1);
     reached.clear();
     type(conversion_fields[0], "a-+ \r\x01\x16\x1b");
+    // Chinese, the full-width digit and point of an input method, and a
+    // character whose low byte is the code of "1".
+    type(conversion_fields[0], L"温１。．\u0131");
     EXPECT_EQ(field(0), "42");
     EXPECT_EQ(field(1), before1);
     EXPECT_FALSE(reached_field(WM_CHAR));
+}
+
+TEST_F(ConvertPageTest, TheFiveCharacterLimitCountsTheGbkBytesOfTheText)
+{
+    // Text that came without typing, as by a paste: 温度 is four bytes.
+    set_text(conversion_fields[0], "温度");
+    type(conversion_fields[0], "1234");
+    EXPECT_EQ(field(0), "温度1");
 }
 
 TEST_F(ConvertPageTest, BackspaceWorksOnAFullFieldButASelectedFullFieldTakesNoDigit)

@@ -219,6 +219,55 @@ TEST_F(SampleEditorTest, LongFieldTextsAreCutToNineBytesWithoutHalfACharacter)
     }
 }
 
+// Typed as the system delivers it to a Unicode edit, one UTF-16 unit per
+// WM_CHAR, whatever the system's code page: stored and saved as GBK.
+TEST_F(EmptyEditorTest, ChineseTypedIntoTheFieldsIsStoredAndSavedAsGbk)
+{
+    click(IDC_GROUP_ADD);
+    set_text(group_name_edit, "");
+    type(group_name_edit, "温度摄氏度");   // 10 bytes: 度 does not fit
+    click(IDC_GROUP_RENAME);
+    set_text(member_name_edit, "");
+    type(member_name_edit, "摄氏度");
+    click(IDC_MEMBER_CHANGE);
+    EXPECT_EQ(window_text(group_name_edit), "温度摄氏度");
+    EXPECT_EQ(list_items(group_list), Texts{"温度摄氏"});
+    EXPECT_EQ(list_items(member_list), Texts{"摄氏度"});
+
+    click(IDC_SAVE);
+    const char expected[] =
+        "\x01\0\0\0"
+        "\x01\0\0\0" "\xCE\xC2\xB6\xC8\xC9\xE3\xCA\xCF\0\0\0\0\0\0\0\0"
+        "\xC9\xE3\xCA\xCF\xB6\xC8\0\0\0\0\0\0\0\0\0\0" "\0\0\0\0" "\0\0\0\0";
+    EXPECT_EQ(file_bytes("dv.dat"), std::string(expected, sizeof expected - 1));
+    restart();
+    EXPECT_EQ(list_items(group_list), Texts{"温度摄氏"});
+    EXPECT_EQ(member_fields(), (Texts{"摄氏度", "0", "0"}));
+}
+
+// A GBK program gets "?" from the system for such a character; so does this
+// one, one "?" per character, within the same cut.
+TEST_F(SampleEditorTest, ACharacterGbkCannotHoldIsStoredAsAQuestionMark)
+{
+    struct Case { const wchar_t* typed; const char* stored; };
+    const Case cases[] = {
+        {L"a\uD55Cb", "a?b"},                             // Hangul
+        {L"\U0001F600x", "?x"},                           // beyond the BMP: a surrogate pair, one "?"
+        {L"温度\U0001F600摄氏度", "温度?摄氏"},           // 9 bytes: the cut still keeps whole characters
+    };
+    for (const Case& c : cases) {
+        set_text(member_name_edit, "");
+        type(member_name_edit, c.typed);
+        click(IDC_MEMBER_CHANGE);
+        EXPECT_STREQ(member_at(group_at(0), 0)->name, c.stored);
+        EXPECT_EQ(list_items(member_list)[0], c.stored);
+    }
+    // Set, not typed: typing stops where the text fills the field's width.
+    SetWindowTextW(member_name_edit, L"\uD55C\uD55C\uD55C\uD55C\uD55C\uD55C\uD55C\uD55C\uD55C\uD55C");
+    click(IDC_MEMBER_CHANGE);
+    EXPECT_STREQ(member_at(group_at(0), 0)->name, "?????????");
+}
+
 TEST_F(ThreeGroupEditorTest, MovesAtTheEndsDoNothingButStillMarkTheGroupsChanged)
 {
     struct End { int button; HWND list; int group; int position; };

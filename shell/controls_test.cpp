@@ -154,6 +154,13 @@ TEST_F(SampleShellTest, ConversionFieldsAreSubclassedAndKeepTheirEditProcedure)
     EXPECT_EQ(SendMessageW(conversion_fields[0], WM_GETTEXTLENGTH, 0, 0), 3);
 }
 
+// Otherwise the system would pass their texts through its own code page.
+TEST_F(SampleShellTest, TheMainWindowAndEveryControlAreUnicodeWindows)
+{
+    EXPECT_TRUE(IsWindowUnicode(main_window));
+    for (auto& control : all_controls())
+        EXPECT_TRUE(IsWindowUnicode(control.first)) << "id " << control.second;
+}
 
 TEST_F(SampleShellTest, OnlyTheDownloadListScrollsSideways)
 {

@@ -162,6 +162,7 @@ TEST_F(IdleTest, AControlHiddenFromElsewhereComesBackWithTheNextPaint)
 struct AboutVisit {
     HWND box;
     std::string caption;
+    std::vector<std::string> texts;   // of the controls, in template order
     bool owner_disabled;
     bool survived_cancel;
     int ticks;
@@ -186,6 +187,8 @@ static void CALLBACK answer_about_box(HWND, UINT, UINT_PTR, DWORD)
         EnumThreadWindows(GetCurrentThreadId(), find_dialog, 0);
         if (!visit.box) return;
         visit.caption = window_text(visit.box);
+        for (HWND child = GetWindow(visit.box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            visit.texts.push_back(window_text(child));
         visit.owner_disabled = !IsWindowEnabled(main_window);
         // Escape and a close request both come as the cancel command.
         SendMessageA(visit.box, WM_COMMAND, IDCANCEL, 0);
@@ -216,6 +219,9 @@ TEST_F(SampleShellTest, F1InTheMainWindowOpensTheAboutBoxWhichClosesOnlyOnItsBut
     SetFocus(main_window);
     ASSERT_TRUE(key_up_opens_about_box(VK_F1));
     EXPECT_EQ(visit.caption, "软件说明");
+    ASSERT_EQ(visit.texts.size(), 4u);
+    EXPECT_EQ(visit.texts[2], "关闭");
+    EXPECT_EQ(visit.texts[3].substr(0, 18), "这是一款简洁的单位");
     EXPECT_TRUE(visit.owner_disabled);
     EXPECT_TRUE(visit.survived_cancel);
     EXPECT_FALSE(IsWindow(visit.box));

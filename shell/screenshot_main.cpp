@@ -1,8 +1,13 @@
-// Renders the three pages of the program, as they stand on the screen, into
-// convert.bmp, settings.bmp and update.bmp in the working folder (which
-// holds the dv.dat to show).
+// Renders the program, as it stands on the screen, into pictures in the
+// working folder (which holds the dv.dat to show): the client area of each
+// page (convert.bmp, settings.bmp, update.bmp); the whole window on the
+// Settings page (window.bmp); the download's question (question.bmp) and the
+// About box (about.bmp). Window frames and captions show only where Wine
+// draws them itself, in a Wine desktop of its own (tools/screenshots.sh).
 #include <windows.h>
 #include <cstdio>
+#include "resources/resource.h"
+#include "shell/about_box.h"
 #include "shell/app_state.h"
 #include "shell/application.h"
 #include "shell/controls.h"
@@ -12,9 +17,9 @@ static void pump(int ms)
     DWORD end = GetTickCount() + static_cast<DWORD>(ms);
     for (;;) {
         MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchMessageW(&message);
         }
         int left = static_cast<int>(end - GetTickCount());
         if (left <= 0) return;
@@ -25,13 +30,9 @@ static void pump(int ms)
 static void put16(FILE* f, unsigned v) { std::fputc(v & 0xFF, f); std::fputc((v >> 8) & 0xFF, f); }
 static void put32(FILE* f, unsigned v) { put16(f, v & 0xFFFF); put16(f, v >> 16); }
 
-// The client area, read back from the screen. The frame is left out: with
-// no window manager nothing draws it.
-static bool capture_window(const char* file_name)
+// A rectangle of the screen, read back into a picture file.
+static bool capture(RECT box, const char* file_name)
 {
-    RECT box;
-    GetClientRect(main_window, &box);
-    MapWindowPoints(main_window, nullptr, reinterpret_cast<POINT*>(&box), 2);
     int width = box.right - box.left;
     int height = box.bottom - box.top;
     HDC screen = GetDC(nullptr);
@@ -74,6 +75,63 @@ static bool capture_window(const char* file_name)
     return f != nullptr;
 }
 
+// The client area, without the frame: with no window manager nothing draws it.
+static bool capture_client(const char* file_name)
+{
+    RECT box;
+    GetClientRect(main_window, &box);
+    MapWindowPoints(main_window, nullptr, reinterpret_cast<POINT*>(&box), 2);
+    return capture(box, file_name);
+}
+
+static bool capture_whole(HWND window, const char* file_name)
+{
+    RECT box;
+    GetWindowRect(window, &box);
+    return capture(box, file_name);
+}
+
+// A dialog that the program runs modally is captured by a timer, which its
+// own message loop runs, and then answered with the command.
+static const char* dialog_file;
+static WORD dialog_answer;
+static bool dialog_captured;
+
+static BOOL CALLBACK find_dialog(HWND window, LPARAM found)
+{
+    char window_class[16];
+    GetClassNameA(window, window_class, sizeof window_class);
+    if (lstrcmpA(window_class, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+static void CALLBACK capture_dialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND box = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), find_dialog, reinterpret_cast<LPARAM>(&box));
+    if (!box) return;
+    KillTimer(nullptr, timer);
+    dialog_captured = capture_whole(box, dialog_file);
+    PostMessageW(box, WM_COMMAND, dialog_answer, 0);
+}
+
+static bool capture_dialog_of(void (*open)(), const char* file_name, WORD answer)
+{
+    dialog_file = file_name;
+    dialog_answer = answer;
+    dialog_captured = false;
+    SetTimer(nullptr, 0, 700, capture_dialog);
+    open();
+    pump(300);
+    return dialog_captured;
+}
+
+static void press_download()
+{
+    SendMessageW(download_button, BM_CLICK, 0, 0);
+}
+
 static void click_page(int page)
 {
     PostMessageA(main_window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(75, 130 + 100 * (page - 1)));
@@ -89,13 +147,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     pump(1000);
     SetFocus(conversion_fields[0]);
     for (const char* c = "100"; *c; c++)
-        PostMessageA(conversion_fields[0], WM_CHAR, static_cast<unsigned char>(*c), 1);
+        PostMessageW(conversion_fields[0], WM_CHAR, static_cast<unsigned char>(*c), 1);
     pump(500);
-    bool written = capture_window("convert.bmp");
+    bool written = capture_client("convert.bmp");
     click_page(2);
-    written = capture_window("settings.bmp") && written;
+    written = capture_client("settings.bmp") && written;
+    written = capture_whole(main_window, "window.bmp") && written;
     click_page(3);
-    written = capture_window("update.bmp") && written;
+    written = capture_client("update.bmp") && written;
+    written = capture_dialog_of(press_download, "question.bmp", IDNO) && written;
+    written = capture_dialog_of(open_about_box, "about.bmp", IDC_ABOUT_CLOSE) && written;
     DestroyWindow(main_window);
     pump(100);
     return written ? 0 : 1;

@@ -5,7 +5,9 @@ export WINEPREFIX=${DUVARIN_WINEPREFIX:-$duvarin_root/build/wine}
 export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-# ANSI code page 936, as on a Simplified Chinese Windows.
+# ANSI code page 936, as on a Simplified Chinese Windows. Wine takes the code
+# page from the locale: en_US.UTF-8 gives 1252, ja_JP.UTF-8 932 (the GUI
+# tests run under 1252 too, cmake/testing.cmake).
 duvarin_locale=${DUVARIN_LOCALE:-zh_CN.UTF-8}
 
 # Starts the Wine server of the prefix unless it runs. A Wine process

@@ -229,6 +229,16 @@ void end_chunk_size_line(HttpReply& reply)
     else reply.stage = ReplyStage::chunk_data;
 }
 
+// Blanks, an extension or the end of the line after the size digits.
+void take_after_size(HttpReply& reply, char c)
+{
+    if (is_blank(c)) reply.stage = ReplyStage::chunk_size_blank;
+    else if (c == ';') reply.stage = ReplyStage::chunk_extension;
+    else if (c == '\r') reply.stage = ReplyStage::chunk_size_cr;
+    else if (c == '\n') end_chunk_size_line(reply);
+    else reply.stage = ReplyStage::failed;
+}
+
 // The chunk framing, one byte at a time; the data goes to keep in bulk.
 void take_framing_byte(HttpReply& reply, char c)
 {
@@ -244,17 +254,10 @@ void take_framing_byte(HttpReply& reply, char c)
             return;
         }
         if (!reply.size_digits) reply.stage = ReplyStage::failed;
-        else if (is_blank(c)) reply.stage = ReplyStage::chunk_size_blank;
-        else if (c == ';') reply.stage = ReplyStage::chunk_extension;
-        else if (c == '\r') reply.stage = ReplyStage::chunk_size_cr;
-        else if (c == '\n') end_chunk_size_line(reply);
-        else reply.stage = ReplyStage::failed;
+        else take_after_size(reply, c);
         return;
     case ReplyStage::chunk_size_blank:
-        if (c == ';') reply.stage = ReplyStage::chunk_extension;
-        else if (c == '\r') reply.stage = ReplyStage::chunk_size_cr;
-        else if (c == '\n') end_chunk_size_line(reply);
-        else if (!is_blank(c)) reply.stage = ReplyStage::failed;
+        take_after_size(reply, c);
         return;
     case ReplyStage::chunk_extension:
         if (c == '\n') end_chunk_size_line(reply);

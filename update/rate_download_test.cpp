@@ -152,15 +152,15 @@ protected:
     // the window, from the answer to the question to the outcome box, is
     // printed for tools/measure-download.sh; the message boxes themselves
     // take their own time under Wine.
-    void timed_download(int row)
+    void timed_download(int row, const std::string& what = "")
     {
         DWORD started = GetTickCount();
         download(row);
         EXPECT_LT(GetTickCount() - started, download_bound_ms);
         std::vector<SeenMessageBox> boxes = seen_message_boxes();
         if (boxes.size() != 2) return;
-        std::printf("[ duration ] %s, row %d: %lu ms\n",
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name(), row,
+        std::printf("[ duration ] %s (%s): %lu ms\n", ::testing::UnitTest::GetInstance()->current_test_info()->name(),
+                    what.empty() ? ("row " + std::to_string(row)).c_str() : what.c_str(),
                     static_cast<unsigned long>(boxes[1].shown_at - boxes[0].closed_at));
         std::fflush(stdout);
     }
@@ -465,7 +465,7 @@ TEST_F(RateDownloadTest, EveryWayOfSendingThePageGivesTheSameRates)
     for (const char* mode : {"page", "length", "chunked", "pieces"}) {
         SCOPED_TRACE(mode);
         serve(mode, sample_page);
-        timed_download(4);
+        timed_download(4, mode);
         expect_outcome("下载成功！", IDI_INFORMATION);
         UnitGroup* group = find_group(reference_group);
         EXPECT_EQ(group_rates(group), expected);
@@ -481,7 +481,7 @@ TEST_F(RateDownloadTest, AReplyCutOffBeforeItsEndChangesNothing)
     for (const char* mode : {"short", "chunked-cut"}) {
         SCOPED_TRACE(mode);
         serve(mode, sample_page);
-        timed_download(4);
+        timed_download(4, mode);
         expect_outcome("下载失败：网页没有完整收到！", IDI_EXCLAMATION);
         expect_nothing_changed();
         site.stop();

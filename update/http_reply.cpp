@@ -1,6 +1,7 @@
 #include "update/http_reply.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 
 // Line ends are LF with an optional CR before it, in the header and in the
@@ -214,12 +215,12 @@ void take_header_byte(HttpReply& reply, char c)
     if (length == 0) frame_body(reply);
 }
 
+// The value of a hex digit, or -1.
 int hex_digit(char c)
 {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
+    int value = -1;
+    std::from_chars(&c, &c + 1, value, 16);
+    return value;
 }
 
 void end_chunk_size_line(HttpReply& reply)
@@ -244,12 +245,12 @@ void take_framing_byte(HttpReply& reply, char c)
 {
     switch (reply.stage) {
     case ReplyStage::chunk_size:
-        if (hex_digit(c) >= 0) {
+        if (int digit = hex_digit(c); digit >= 0) {
             if (reply.remaining > most_bytes >> 4) {
                 reply.stage = ReplyStage::failed;
                 return;
             }
-            reply.remaining = reply.remaining << 4 | static_cast<unsigned>(hex_digit(c));
+            reply.remaining = reply.remaining << 4 | static_cast<unsigned>(digit);
             reply.size_digits = true;
             return;
         }

@@ -6,7 +6,7 @@
 # bound; this is where the real durations are read.
 #   tools/measure-download.sh [BUILD [REGEX]]   (defaults: build/win, the download cases)
 # The tests take the machine's port 80 lock, so runs elsewhere wait for
-# each other; a full run takes about five minutes.
+# each other; a run takes about two minutes.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build/win}" && pwd)

@@ -230,9 +230,7 @@ void end_download(SOCKET connection)
     EnableWindow(main_window, TRUE);
 }
 
-}  // namespace
-
-void download_rates()
+void run_download()
 {
     int row = selected_table_row();
     if (row < 0 || row >= quotation_table_count) return;
@@ -273,4 +271,18 @@ void download_rates()
     store_rates(row);
     show_network_message("下载成功！", MB_OK | MB_ICONINFORMATION);
     end_download(connection);
+}
+
+}  // namespace
+
+void download_rates()
+{
+    // The user cannot press the button of a disabled window, but a command
+    // that another program sends while the download waits is delivered
+    // there; it would start a download inside this one.
+    static bool running = false;
+    if (running) return;
+    running = true;
+    run_download();
+    running = false;
 }

@@ -426,7 +426,7 @@ TEST_F(RateDownloadTest, ARefusedConnectionChangesNothing)
 }
 
 // The connection is taken but the page never comes: the deadline ends the
-// download, and the window is painted while it waits.
+// download. Meanwhile the window is painted, and nothing else runs.
 TEST_F(RateDownloadTest, ASilentServerEndsTheDownloadAtTheDeadline)
 {
     serve("silent");
@@ -434,17 +434,25 @@ TEST_F(RateDownloadTest, ASilentServerEndsTheDownloadAtTheDeadline)
     // whether the window is painted again before the download ends.
     std::atomic<bool> download_running(true);
     std::atomic<bool> painted_meanwhile(false);
+    std::atomic<bool> pressed_meanwhile(false);
     HWND window = main_window;
+    HWND button = download_button;
     std::thread watcher([&] {
         Sleep(1000);
         InvalidateRect(window, nullptr, FALSE);
-        for (int i = 0; i < 200 && download_running; i++) {
+        for (int i = 0; i < 200 && download_running && !painted_meanwhile; i++) {
             Sleep(20);
-            if (!GetUpdateRect(window, nullptr, FALSE)) {
-                painted_meanwhile = download_running.load();
-                return;
-            }
+            if (!GetUpdateRect(window, nullptr, FALSE)) painted_meanwhile = download_running.load();
         }
+        // Another program presses the button meanwhile: the wait delivers
+        // the command, which must not start a second download. (With a
+        // time-out: after the download this thread's message waits for the
+        // join below.)
+        DWORD_PTR result;
+        pressed_meanwhile = download_running &&
+                            SendMessageTimeoutA(window, WM_COMMAND, MAKEWPARAM(IDC_DOWNLOAD, BN_CLICKED),
+                                                reinterpret_cast<LPARAM>(button), SMTO_NORMAL, 5000, &result) &&
+                            download_running;
     });
     timed_download(4);
     download_running = false;
@@ -453,6 +461,7 @@ TEST_F(RateDownloadTest, ASilentServerEndsTheDownloadAtTheDeadline)
     EXPECT_EQ(site.requests().size(), 1u);
     expect_nothing_changed();
     EXPECT_TRUE(painted_meanwhile);
+    EXPECT_TRUE(pressed_meanwhile);
 }
 
 // Keep-alive connections, chunk boundaries inside the table lines and in

@@ -8,7 +8,11 @@
 namespace {
 
 const char server_script[] = DUVARIN_SOURCE_DIR "/update/testdata/quotation_server.py";
+const char nginx_script[] = DUVARIN_SOURCE_DIR "/tools/nginx-site.sh";
 const char python[] = "/usr/bin/python3";
+const char bash[] = "/bin/bash";
+// A server that a test which died left behind stops by itself after this.
+const char nginx_life_seconds[] = "600";
 const DWORD server_wait_ms = 20000;
 const DWORD port_lock_retry_ms = 50;
 // Port 80 belongs to the whole machine, so its lock and the files of the
@@ -37,12 +41,12 @@ std::string read_file(const std::string& path)
     return bytes.str();
 }
 
-// Runs python with the script and the arguments; Wine gives no handle for
-// a Linux process, so the caller waits for the files it writes.
-bool run_server_script(const std::string& arguments)
+// Runs a Linux program with the script and the arguments; Wine gives no
+// handle for a Linux process, so the caller waits for the files it writes.
+bool run_script(const char* interpreter, const char* script, const std::string& arguments)
 {
-    std::string command = std::string("\"") + python + "\" \"" + server_script + "\" " + arguments;
-    std::string program = windows_path(python);
+    std::string command = std::string("\"") + interpreter + "\" \"" + script + "\" " + arguments;
+    std::string program = windows_path(interpreter);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -54,9 +58,57 @@ bool run_server_script(const std::string& arguments)
     return true;
 }
 
+bool run_server_script(const std::string& arguments)
+{
+    return run_script(python, server_script, arguments);
+}
+
 std::string quoted(const std::string& text)
 {
     return "\"" + text + "\"";
+}
+
+bool wait_for_file(const std::string& path, bool to_exist)
+{
+    for (DWORD waited = 0; waited < server_wait_ms; waited += 20) {
+        if (file_exists(path) == to_exist) return true;
+        Sleep(20);
+    }
+    return false;
+}
+
+// A server writes its pid file once it listens, or an error file. Returns
+// an empty text, or why it failed.
+std::string wait_for_start(const std::string& pid_file, const std::string& error_file)
+{
+    for (DWORD waited = 0; waited < server_wait_ms; waited += 20) {
+        if (file_exists(error_file)) return read_file(error_file);
+        if (file_exists(pid_file)) return "";
+        Sleep(20);
+    }
+    return "the server did not come up";
+}
+
+// nginx's own folder: beside the test program, in the build folder.
+std::string nginx_folder()
+{
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    std::string name = program;
+    return name.substr(0, name.find_last_of('\\')) + "\\nginx-site";
+}
+
+// Where the note of the running nginx's folder lives (a Unix path inside).
+std::string nginx_note()
+{
+    return windows_path(machine_folder) + "\\nginx-folder.txt";
+}
+
+void stop_nginx_in(const std::string& unix_folder)
+{
+    std::string pid_file = windows_path(unix_folder + "/nginx.pid");
+    if (run_script(bash, nginx_script, "stop " + quoted(unix_folder))) wait_for_file(pid_file, false);
+    DeleteFileA(nginx_note().c_str());
 }
 
 HANDLE port_lock = INVALID_HANDLE_VALUE;
@@ -87,6 +139,8 @@ void answer_box(HWND box)
     seen.icon = box_icon(box);
     seen.owner = GetWindow(box, GW_OWNER);
     seen.wait_cursor = GetCursor() == LoadCursorA(nullptr, IDC_WAIT);
+    seen.shown_at = GetTickCount();
+    seen.closed_at = 0;
     boxes.push_back(seen);
     int button = seen.yes_no ? question_answer : IDOK;
     // Posted: the box's own loop takes it once the box is up.
@@ -105,7 +159,10 @@ LRESULT CALLBACK on_window_event(int code, WPARAM wparam, LPARAM lparam)
             answer_box(window);
         }
     }
-    if (code == HCBT_DESTROYWND && window == answered_box) answered_box = nullptr;
+    if (code == HCBT_DESTROYWND && window == answered_box) {
+        answered_box = nullptr;
+        boxes.back().closed_at = GetTickCount();
+    }
     return CallNextHookEx(message_box_hook, code, wparam, lparam);
 }
 
@@ -184,31 +241,52 @@ std::string QuotationSite::start(const char* mode, const std::string& argument)
     std::string error_file = folder() + "\\server.error";
     // A server left over by a test that died is stopped first, so that the
     // pid file seen below is the new server's.
-    if (file_exists(pid_file)) {
-        running = true;
-        stop();
-    }
+    stop_leftovers();
     DeleteFileA(error_file.c_str());
     std::string arguments = quoted(unix_path(folder())) + " " + mode;
     if (!argument.empty()) arguments += " " + quoted(argument);
     if (!run_server_script(arguments)) return "cannot start " + std::string(python);
     running = true;
-    for (DWORD waited = 0; waited < server_wait_ms; waited += 20) {
-        if (file_exists(error_file)) return read_file(error_file);
-        if (file_exists(pid_file)) return "";
-        Sleep(20);
-    }
-    return "the quotation server did not come up";
+    return wait_for_start(pid_file, error_file);
+}
+
+std::string QuotationSite::start_nginx(const std::string& site)
+{
+    std::string own = nginx_folder();
+    std::string unix_folder = unix_path(own);
+    if (unix_folder.empty() || !file_exists(windows_path(bash))) return "needs Wine and /bin/bash";
+    stop_leftovers();
+    CreateDirectoryA(own.c_str(), nullptr);
+    std::string pid_file = own + "\\nginx.pid";
+    std::string error_file = own + "\\start.error";
+    DeleteFileA(pid_file.c_str());
+    DeleteFileA(error_file.c_str());
+    std::ofstream(nginx_note(), std::ios::binary | std::ios::trunc) << unix_folder;
+    std::string arguments = "start " + quoted(unix_folder) + " " + quoted(site) + " " + nginx_life_seconds;
+    if (!run_script(bash, nginx_script, arguments)) return "cannot start " + std::string(bash);
+    nginx_running = true;
+    return wait_for_start(pid_file, error_file);
 }
 
 void QuotationSite::stop()
 {
+    if (nginx_running) {
+        nginx_running = false;
+        stop_nginx_in(unix_path(nginx_folder()));
+    }
     if (!running) return;
     running = false;
     std::string pid_file = folder() + "\\server.pid";
-    if (!run_server_script(quoted(unix_path(folder())) + " stop")) return;
-    for (DWORD waited = 0; waited < server_wait_ms && file_exists(pid_file); waited += 20)
-        Sleep(20);
+    if (run_server_script(quoted(unix_path(folder())) + " stop")) wait_for_file(pid_file, false);
+}
+
+void QuotationSite::stop_leftovers()
+{
+    if (file_exists(folder() + "\\server.pid")) {
+        running = true;
+        stop();
+    }
+    if (file_exists(nginx_note())) stop_nginx_in(read_file(nginx_note()));
 }
 
 std::vector<std::string> QuotationSite::requests() const
@@ -219,6 +297,14 @@ std::vector<std::string> QuotationSite::requests() const
         if (!file_exists(name)) return taken;
         taken.push_back(read_file(name));
     }
+}
+
+std::vector<std::string> QuotationSite::nginx_log() const
+{
+    std::istringstream log(read_file(nginx_folder() + "\\access.log"));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(log, line);) lines.push_back(line);
+    return lines;
 }
 
 std::string QuotationSite::write_page(const char* name, const std::string& bytes) const

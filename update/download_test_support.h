@@ -1,8 +1,8 @@
 #pragma once
 // Test support for the rate download: a real quotation web site on
-// 127.0.0.1 port 80 (a Python program of ours, run by Wine as a Linux
-// process), and a watcher that answers the message boxes the download
-// shows, as the user would.
+// 127.0.0.1 port 80 (a Python program of ours or nginx, run by Wine as
+// Linux processes), and a watcher that answers the message boxes the
+// download shows, as the user would.
 #include <windows.h>
 #include <string>
 #include <vector>
@@ -19,24 +19,32 @@ std::string windows_path(const std::string& unix_path);
 void lock_quotation_port();
 void unlock_quotation_port();
 
-// The quotation site. Its files live in one folder beside the port lock,
-// shared by every test on the machine, so a server left over by a test that
-// died is found there by the next owner of the lock and stopped by its
-// process id.
+// The quotation site. The files of the Python server live in one folder
+// beside the port lock, shared by every test on the machine; nginx keeps
+// its own beside the test program and leaves a note of where in that
+// folder. So a server left over by a test that died is found there by the
+// next owner of the lock and stopped by its process id.
 class QuotationSite {
 public:
     // Starts the server in a mode of update/testdata/quotation_server.py;
     // the argument is a Unix path. Returns an empty text, or why it failed.
     std::string start(const char* mode, const std::string& argument = "");
+    // Starts nginx serving the folder (a Unix path) with tools/nginx-site.sh.
+    std::string start_nginx(const std::string& site);
     void stop();
-    // The requests the server took, oldest first.
+    // Stops whatever server a test that died left on the port.
+    void stop_leftovers();
+    // The requests the Python server took, oldest first.
     std::vector<std::string> requests() const;
+    // The lines of nginx's access log.
+    std::vector<std::string> nginx_log() const;
     // A file in the site's folder, for pages a test makes up.
     std::string write_page(const char* name, const std::string& bytes) const;
 
 private:
     std::string folder() const;
     bool running = false;
+    bool nginx_running = false;
 };
 
 struct SeenMessageBox {
@@ -46,6 +54,8 @@ struct SeenMessageBox {
     HICON icon;             // as LoadIcon(nullptr, IDI_...) gives it
     bool wait_cursor;       // the cursor, when the box came up
     HWND owner;
+    DWORD shown_at;         // GetTickCount when the box came up
+    DWORD closed_at;        // and when it went, after its answer
 };
 
 // Answers every message box of this thread: a question with the given

@@ -10,6 +10,7 @@
 #include "shell/pages.h"
 #include "shell/window_text.h"
 #include "update/download_log.h"
+#include "update/http_reply.h"
 #include "update/quotation_scan.h"
 
 #ifndef DUVARIN_QUOTATION_HOST
@@ -25,18 +26,15 @@ const char request[] = "GET / HTTP/1.1\r\nHost:" DUVARIN_QUOTATION_HOST "\r\n\r\
 const int request_length = sizeof request - 1;
 
 const unsigned short http_port = 80;
+const DWORD paint_slice_ms = 100;   // the longest wait between two looks for paint messages
 const char network_caption[] = "网络";
 const char base_member_name[] = "人民币";
 
-// The reply of the running download, always zero-terminated.
+// The reply of the running download as the scan reads it, always
+// zero-terminated; each receive lands in received first, since the chunk
+// framing does not go into the reply.
 char reply[reply_limit + 1];
-
-int selected_table_row()
-{
-    // A null handle would answer 0, which is row 0.
-    if (!download_list) return -1;
-    return static_cast<int>(SendMessageA(download_list, LB_GETCURSEL, 0, 0));
-}
+char received[4096];
 
 int show_network_message(const char* text, UINT type)
 {
@@ -64,7 +62,55 @@ SOCKET open_local_socket()
     return connection;
 }
 
-bool connect_to_host(SOCKET connection)
+// Milliseconds left until the deadline, 0 once it has passed.
+DWORD time_left(DWORD deadline)
+{
+    DWORD now = GetTickCount();
+    // Tick counts wrap; the difference still says which comes first.
+    return static_cast<LONG>(deadline - now) > 0 ? deadline - now : 0;
+}
+
+// Paint messages only, and a few at a time: the window is disabled, so no
+// input can arrive, and a window that keeps taking messages is not greyed
+// out by the system as not responding.
+void keep_painting()
+{
+    MSG message;
+    for (int i = 0; i < 16 && PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); i++)
+        DispatchMessageA(&message);
+}
+
+enum class Wait { ready, timed_out, failed };
+
+// Waits until the socket can be written (connected) or read, or wait_ms
+// have passed, painting meanwhile.
+Wait wait_for(SOCKET connection, bool to_write, DWORD wait_ms)
+{
+    DWORD deadline = GetTickCount() + wait_ms;
+    for (;;) {
+        keep_painting();
+        DWORD left = time_left(deadline);
+        DWORD slice = left < paint_slice_ms ? left : paint_slice_ms;
+        fd_set ready;
+        fd_set failed;
+        FD_ZERO(&ready);
+        FD_ZERO(&failed);
+        FD_SET(connection, &ready);
+        if (to_write) FD_SET(connection, &failed);
+        timeval timeout = {static_cast<long>(slice / 1000), static_cast<long>(slice % 1000 * 1000)};
+        // A connection attempt that fails is reported in the third set.
+        int n = to_write ? select(0, nullptr, &ready, &failed, &timeout)
+                         : select(0, &ready, nullptr, nullptr, &timeout);
+        if (n == SOCKET_ERROR) return Wait::failed;
+        if (n > 0) return FD_ISSET(connection, &failed) ? Wait::failed : Wait::ready;
+        if (left == 0) return Wait::timed_out;
+    }
+}
+
+// The connection attempt gives up after connect_timeout_ms, or at the
+// deadline if that comes first; a dropped packet would otherwise hold the
+// window for the system's own retries.
+bool connect_to_host(SOCKET connection, DWORD deadline)
 {
     hostent* host = gethostbyname(quotation_host);
     if (!host || host->h_addrtype != AF_INET || host->h_length != 4 || !host->h_addr_list[0]) return false;
@@ -72,7 +118,21 @@ bool connect_to_host(SOCKET connection)
     remote.sin_family = AF_INET;
     remote.sin_port = htons(http_port);
     std::memcpy(&remote.sin_addr, host->h_addr_list[0], 4);
-    return connect(connection, reinterpret_cast<sockaddr*>(&remote), sizeof remote) != SOCKET_ERROR;
+    u_long non_blocking = 1;
+    if (ioctlsocket(connection, FIONBIO, &non_blocking) == SOCKET_ERROR) return false;
+    if (connect(connection, reinterpret_cast<sockaddr*>(&remote), sizeof remote) == SOCKET_ERROR) {
+        if (WSAGetLastError() != WSAEWOULDBLOCK) return false;
+        DWORD left = time_left(deadline);
+        if (wait_for(connection, true, left < connect_timeout_ms ? left : connect_timeout_ms) != Wait::ready)
+            return false;
+        int error = 0;
+        int size = sizeof error;
+        if (getsockopt(connection, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &size) == SOCKET_ERROR ||
+            error != 0)
+            return false;
+    }
+    u_long blocking = 0;
+    return ioctlsocket(connection, FIONBIO, &blocking) != SOCKET_ERROR;
 }
 
 bool send_request(SOCKET connection)
@@ -85,28 +145,38 @@ bool send_request(SOCKET connection)
     return true;
 }
 
-// Receives into reply until the peer closes, the buffer is full or the
-// peer stays silent for the time-out; a page may come in many pieces.
-// Returns the number of bytes kept, or -1 when an error came before any
-// byte did.
-int receive_reply(SOCKET connection)
+enum class Fetch { page, no_connection, incomplete };
+
+// Receives until the framing says the reply is whole, the peer closes or
+// the deadline passes; every receive waits only until the deadline, so a
+// server that trickles bytes is cut off too.
+Fetch receive_reply(SOCKET connection, DWORD deadline)
 {
-    // Without a time-out a server that never answers would hold the
-    // disabled window for ever.
-    DWORD timeout = receive_timeout_ms;
-    setsockopt(connection, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
-    int received = 0;
-    while (received < reply_limit) {
-        int n = recv(connection, reply + received, reply_limit - received, 0);
-        if (n == 0) break;
-        if (n == SOCKET_ERROR) {
-            if (received == 0) received = -1;
-            break;
+    HttpReply framing;
+    begin_reply(framing, reply, reply_limit);
+    bool any = false;
+    ReplyState state = ReplyState::receiving;
+    while (state == ReplyState::receiving) {
+        Wait wait = wait_for(connection, false, time_left(deadline));
+        if (wait == Wait::timed_out) return Fetch::incomplete;
+        int n = wait == Wait::ready ? recv(connection, received, sizeof received, 0) : SOCKET_ERROR;
+        // An error before any byte means there was no exchange; after some,
+        // the framing judges what came.
+        if (n == SOCKET_ERROR && !any) return Fetch::no_connection;
+        if (n == 0 || n == SOCKET_ERROR) {
+            state = close_reply(framing);
+        } else {
+            any = true;
+            state = add_reply_bytes(framing, received, n);
         }
-        received += n;
     }
-    reply[received < 0 ? 0 : received] = '\0';
-    return received;
+    return state == ReplyState::complete ? Fetch::page : Fetch::incomplete;
+}
+
+Fetch fetch_page(SOCKET connection, DWORD deadline)
+{
+    if (!connect_to_host(connection, deadline) || !send_request(connection)) return Fetch::no_connection;
+    return receive_reply(connection, deadline);
 }
 
 // Whether the page would give the group at least one rate row. The trial
@@ -154,11 +224,9 @@ void end_download(SOCKET connection)
     EnableWindow(main_window, TRUE);
 }
 
-}  // namespace
-
-void download_rates()
+void run_download()
 {
-    int row = selected_table_row();
+    int row = list_selection(download_list);
     if (row < 0 || row >= quotation_table_count) return;
 
     // Winsock is started for every download and stopped only when the
@@ -169,9 +237,10 @@ void download_rates()
         return;
     }
     if (show_network_message("您确定下载该文件到您的计算机中？", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    DWORD deadline = GetTickCount() + exchange_timeout_ms;
 
-    // The calls below block the only thread; the disabled window keeps the
-    // selection and the database still meanwhile.
+    // The calls below wait on the only thread, which only paints meanwhile;
+    // the disabled window keeps the selection and the database still.
     set_system_cursor(IDC_WAIT);
     EnableWindow(main_window, FALSE);
 
@@ -180,8 +249,13 @@ void download_rates()
         end_download(connection);
         return;
     }
-    if (!connect_to_host(connection) || !send_request(connection) || receive_reply(connection) < 0) {
+    Fetch fetched = fetch_page(connection, deadline);
+    if (fetched == Fetch::no_connection) {
         end_failed_download(connection, "无法连接网络！");
+        return;
+    }
+    if (fetched == Fetch::incomplete) {
+        end_failed_download(connection, "下载失败：网页没有完整收到！");
         return;
     }
     if (!holds_rate_table(row)) {
@@ -191,4 +265,18 @@ void download_rates()
     store_rates(row);
     show_network_message("下载成功！", MB_OK | MB_ICONINFORMATION);
     end_download(connection);
+}
+
+}  // namespace
+
+void download_rates()
+{
+    // The user cannot press the button of a disabled window, but a command
+    // that another program sends while the download waits is delivered
+    // there; it would start a download inside this one.
+    static bool running = false;
+    if (running) return;
+    running = true;
+    run_download();
+    running = false;
 }

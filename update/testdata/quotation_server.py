@@ -8,8 +8,18 @@ MODE says how the server answers GET /:
     page FILE        the file as the body of a 200 reply, in one go
     raw FILE         the file's bytes as the whole reply, headers included
     pieces FILE      like page, but in small pieces with pauses between them
+    length FILE      like page, but the connection is kept open afterwards
+    short FILE       announces the file's length, sends half of it and closes
+    chunked FILE     the file in chunks of a few bytes (boundaries inside
+                     the lines, extensions, a trailer), sent in pieces that
+                     split the chunk framing; the connection is kept open
+    chunked-cut FILE like chunked, but closes before the last chunk
+    trickle FILE     a 200 reply with the file, one byte every half second,
+                     for ever
     silent           reads the request and never answers
     empty            reads the request and closes without a byte
+    unaccepted       listens, but its backlog is full: connection attempts
+                     are dropped and never answered
     directory DIR    Python's own http.server serving DIR
 
 Once listening, the server writes its process id to FOLDER/server.pid; a
@@ -19,7 +29,9 @@ alone exits by itself, so a test that died cannot hold the port for long.
 """
 
 import http.server
+import itertools
 import os
+import random
 import signal
 import socket
 import socketserver
@@ -33,6 +45,8 @@ SILENCE_LIMIT = 30       # how long a silent answer holds the connection
 PIECE_SIZE = 100
 PIECE_PAUSE = 0.03
 FIRST_PAUSE = 1.5        # after the first piece: far longer than one receive waits for data
+CHUNK_PAUSE = 0.002      # between the pieces of a chunked reply
+TRICKLE_PAUSE = 0.5
 
 
 def pid_path(folder):
@@ -83,12 +97,49 @@ def read_request(connection):
     return data
 
 
-def http_reply(body):
+def http_reply(body, close=True):
     head = ("HTTP/1.1 200 OK\r\n"
             "Content-Type: text/html; charset=gb2312\r\n"
-            "Content-Length: %d\r\n"
-            "Connection: close\r\n\r\n" % len(body))
-    return head.encode("ascii") + body
+            "Content-Length: %d\r\n" % len(body))
+    if close:
+        head += "Connection: close\r\n"
+    return head.encode("ascii") + b"\r\n" + body
+
+
+def chunked_pieces(body, last_chunk=True):
+    """The chunked reply in pieces to send one by one: chunks of 1 to 23
+    bytes, so that their boundaries fall inside the lines, and pieces cut
+    anywhere, in the size lines and line ends too."""
+    chooser = random.Random(7)
+    reply = (b"HTTP/1.1 200 OK\r\n"
+             b"Content-Type: text/html; charset=gb2312\r\n"
+             b"Transfer-Encoding: chunked\r\n\r\n")
+    start = 0
+    while start < len(body):
+        data = body[start:start + chooser.randint(1, 23)]
+        extension = b";n=%d" % start if chooser.random() < 0.2 else b""
+        reply += b"%x%s\r\n%s\r\n" % (len(data), extension, data)
+        start += len(data)
+    if last_chunk:
+        reply += b"0\r\nX-Checked: yes\r\n\r\n"
+    pieces = []
+    start = 0
+    while start < len(reply):
+        size = chooser.randint(1, 40)
+        pieces.append(reply[start:start + size])
+        start += size
+    return pieces
+
+
+def hold_open(connection):
+    """Keeps the connection until the client closes it, as servers that
+    keep connections alive do."""
+    connection.settimeout(SILENCE_LIMIT)
+    try:
+        while connection.recv(4096):
+            pass
+    except OSError:
+        pass
 
 
 def make_handler(folder, mode, argument):
@@ -123,6 +174,24 @@ def make_handler(folder, mode, argument):
             keep_request(read_request(connection))
             if mode == "page":
                 connection.sendall(http_reply(body))
+            elif mode == "length":
+                connection.sendall(http_reply(body, close=False))
+                hold_open(connection)
+            elif mode == "short":
+                reply = http_reply(body)
+                connection.sendall(reply[:len(reply) - len(body) // 2])
+            elif mode in ("chunked", "chunked-cut"):
+                connection.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+                for piece in chunked_pieces(body, mode == "chunked"):
+                    connection.sendall(piece)
+                    time.sleep(CHUNK_PAUSE)
+                if mode == "chunked":
+                    hold_open(connection)
+            elif mode == "trickle":
+                connection.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+                for byte in itertools.cycle(http_reply(body, close=False)):
+                    connection.sendall(bytes([byte]))
+                    time.sleep(TRICKLE_PAUSE)
             elif mode == "raw":
                 connection.sendall(body)
             elif mode == "pieces":
@@ -132,12 +201,7 @@ def make_handler(folder, mode, argument):
                     connection.sendall(reply[start:start + PIECE_SIZE])
                     time.sleep(FIRST_PAUSE if start == 0 else PIECE_PAUSE)
             elif mode == "silent":
-                connection.settimeout(SILENCE_LIMIT)
-                try:
-                    while connection.recv(4096):
-                        pass
-                except OSError:
-                    pass
+                hold_open(connection)
             # empty: nothing to send; closing is the whole answer.
     return Handler
 
@@ -162,9 +226,41 @@ def listen(handler):
     raise last
 
 
+def fill_backlog():
+    """A socket that listens on ADDRESS with a backlog of none, and the
+    connections that fill it: Linux drops the connection attempts that
+    come after them, so their connect waits as behind a firewall."""
+    listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    for _ in range(100):
+        try:
+            listener.bind(ADDRESS)
+            break
+        except OSError as error:
+            last = error
+            time.sleep(0.05)
+    else:
+        raise last
+    listener.listen(0)
+    fillers = []
+    while len(fillers) < 16:
+        filler = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+        filler.settimeout(0.5)
+        try:
+            filler.connect(ADDRESS)
+        except OSError:
+            filler.close()
+            return listener, fillers
+        fillers.append(filler)
+    raise OSError("the backlog does not fill up")
+
+
 def serve(folder, mode, argument):
     try:
-        server = listen(make_handler(folder, mode, argument))
+        if mode == "unaccepted":
+            server = fill_backlog()
+        else:
+            server = listen(make_handler(folder, mode, argument))
     except OSError as error:
         with open(os.path.join(folder, "server.error"), "w") as f:
             f.write("cannot listen on %s:%d: %s\n" % (ADDRESS[0], ADDRESS[1], error))
@@ -182,6 +278,10 @@ def serve(folder, mode, argument):
     with open(temporary, "w") as f:
         f.write("%d\n" % os.getpid())
     os.replace(temporary, pid_path(folder))
+
+    if mode == "unaccepted":
+        time.sleep(IDLE_LIMIT)
+        leave()
 
     started = last = time.monotonic()
     server.timeout = 1

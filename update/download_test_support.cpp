@@ -63,7 +63,7 @@ bool run_server_script(const std::string& arguments)
     return run_script(python, server_script, arguments);
 }
 
-std::string quoted(const std::string& text)
+std::string in_quotes(const std::string& text)
 {
     return "\"" + text + "\"";
 }
@@ -107,7 +107,7 @@ std::string nginx_note()
 void stop_nginx_in(const std::string& unix_folder)
 {
     std::string pid_file = windows_path(unix_folder + "/nginx.pid");
-    if (run_script(bash, nginx_script, "stop " + quoted(unix_folder))) wait_for_file(pid_file, false);
+    if (run_script(bash, nginx_script, "stop " + in_quotes(unix_folder))) wait_for_file(pid_file, false);
     DeleteFileA(nginx_note().c_str());
 }
 
@@ -243,8 +243,8 @@ std::string QuotationSite::start(const char* mode, const std::string& argument)
     // pid file seen below is the new server's.
     stop_leftovers();
     DeleteFileA(error_file.c_str());
-    std::string arguments = quoted(unix_path(folder())) + " " + mode;
-    if (!argument.empty()) arguments += " " + quoted(argument);
+    std::string arguments = in_quotes(unix_path(folder())) + " " + mode;
+    if (!argument.empty()) arguments += " " + in_quotes(argument);
     if (!run_server_script(arguments)) return "cannot start " + std::string(python);
     running = true;
     return wait_for_start(pid_file, error_file);
@@ -262,7 +262,7 @@ std::string QuotationSite::start_nginx(const std::string& site)
     DeleteFileA(pid_file.c_str());
     DeleteFileA(error_file.c_str());
     std::ofstream(nginx_note(), std::ios::binary | std::ios::trunc) << unix_folder;
-    std::string arguments = "start " + quoted(unix_folder) + " " + quoted(site) + " " + nginx_life_seconds;
+    std::string arguments = "start " + in_quotes(unix_folder) + " " + in_quotes(site) + " " + nginx_life_seconds;
     if (!run_script(bash, nginx_script, arguments)) return "cannot start " + std::string(bash);
     nginx_running = true;
     return wait_for_start(pid_file, error_file);
@@ -277,7 +277,7 @@ void QuotationSite::stop()
     if (!running) return;
     running = false;
     std::string pid_file = folder() + "\\server.pid";
-    if (run_server_script(quoted(unix_path(folder())) + " stop")) wait_for_file(pid_file, false);
+    if (run_server_script(in_quotes(unix_path(folder())) + " stop")) wait_for_file(pid_file, false);
 }
 
 void QuotationSite::stop_leftovers()

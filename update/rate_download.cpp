@@ -76,8 +76,8 @@ DWORD time_left(DWORD deadline)
 void keep_painting()
 {
     MSG message;
-    for (int i = 0; i < 16 && PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); i++)
-        DispatchMessageA(&message);
+    for (int i = 0; i < 16 && PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); i++)
+        DispatchMessageW(&message);
 }
 
 enum class Wait { ready, timed_out, failed };

@@ -2,7 +2,6 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
-#include "shell/app_state.h"
 #include "testing/gui_test_support.h"
 
 namespace {
@@ -112,68 +111,6 @@ void stop_nginx_in(const std::string& unix_folder)
 }
 
 HANDLE port_lock = INVALID_HANDLE_VALUE;
-HHOOK message_box_hook;
-HHOOK enable_hook;
-std::string events;
-int question_answer;
-HWND answered_box;
-std::vector<SeenMessageBox> boxes;
-
-HICON box_icon(HWND box)
-{
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        char window_class[32];
-        GetClassNameA(child, window_class, sizeof window_class);
-        if (lstrcmpiA(window_class, "Static") == 0 && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-            return reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
-    }
-    return nullptr;
-}
-
-void answer_box(HWND box)
-{
-    SeenMessageBox seen;
-    seen.caption = window_text(box);
-    seen.text = window_text(GetDlgItem(box, 0xFFFF));
-    seen.yes_no = GetDlgItem(box, IDYES) && GetDlgItem(box, IDNO);
-    seen.icon = box_icon(box);
-    seen.owner = GetWindow(box, GW_OWNER);
-    seen.wait_cursor = GetCursor() == LoadCursorA(nullptr, IDC_WAIT);
-    seen.shown_at = GetTickCount();
-    seen.closed_at = 0;
-    boxes.push_back(seen);
-    int button = seen.yes_no ? question_answer : IDOK;
-    // Posted: the box's own loop takes it once the box is up.
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
-}
-
-LRESULT CALLBACK on_window_event(int code, WPARAM wparam, LPARAM lparam)
-{
-    HWND window = reinterpret_cast<HWND>(wparam);
-    if (code == HCBT_ACTIVATE && window != answered_box) {
-        char window_class[32];
-        GetClassNameA(window, window_class, sizeof window_class);
-        if (lstrcmpA(window_class, "#32770") == 0) {
-            answered_box = window;
-            events += 'B';
-            answer_box(window);
-        }
-    }
-    if (code == HCBT_DESTROYWND && window == answered_box) {
-        answered_box = nullptr;
-        boxes.back().closed_at = GetTickCount();
-    }
-    return CallNextHookEx(message_box_hook, code, wparam, lparam);
-}
-
-LRESULT CALLBACK on_window_message(int code, WPARAM wparam, LPARAM lparam)
-{
-    const CWPSTRUCT* message = reinterpret_cast<const CWPSTRUCT*>(lparam);
-    if (code == HC_ACTION && message->message == WM_ENABLE && message->hwnd == main_window)
-        events += message->wParam ? 'E' : 'D';
-    return CallNextHookEx(enable_hook, code, wparam, lparam);
-}
-
 }  // namespace
 
 std::string unix_path(const std::string& windows_name)
@@ -313,34 +250,4 @@ std::string QuotationSite::write_page(const char* name, const std::string& bytes
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file << bytes;
     return unix_path(path);
-}
-
-void watch_message_boxes(int answer)
-{
-    question_answer = answer;
-    boxes.clear();
-    events.clear();
-    answered_box = nullptr;
-    if (!message_box_hook)
-        message_box_hook = SetWindowsHookExA(WH_CBT, on_window_event, nullptr, GetCurrentThreadId());
-    if (!enable_hook)
-        enable_hook = SetWindowsHookExA(WH_CALLWNDPROC, on_window_message, nullptr, GetCurrentThreadId());
-}
-
-void stop_watching_message_boxes()
-{
-    if (message_box_hook) UnhookWindowsHookEx(message_box_hook);
-    if (enable_hook) UnhookWindowsHookEx(enable_hook);
-    message_box_hook = nullptr;
-    enable_hook = nullptr;
-}
-
-std::string window_events()
-{
-    return events;
-}
-
-std::vector<SeenMessageBox> seen_message_boxes()
-{
-    return boxes;
 }

@@ -1,11 +1,12 @@
 #pragma once
 // Test support for the rate download: a real quotation web site on
 // 127.0.0.1 port 80 (a Python program of ours or nginx, run by Wine as
-// Linux processes), and a watcher that answers the message boxes the
-// download shows, as the user would.
+// Linux processes). The download's message boxes are answered by
+// testing/message_boxes.h.
 #include <windows.h>
 #include <string>
 #include <vector>
+#include "testing/message_boxes.h"
 
 // Unix and Windows names of one file under Wine; empty when not under Wine.
 std::string unix_path(const std::string& windows_path);
@@ -46,24 +47,3 @@ private:
     bool running = false;
     bool nginx_running = false;
 };
-
-struct SeenMessageBox {
-    std::string caption;
-    std::string text;
-    bool yes_no;            // Yes and No buttons, else OK only
-    HICON icon;             // as LoadIcon(nullptr, IDI_...) gives it
-    bool wait_cursor;       // the cursor, when the box came up
-    HWND owner;
-    DWORD shown_at;         // GetTickCount when the box came up
-    DWORD closed_at;        // and when it went, after its answer
-};
-
-// Answers every message box of this thread: a question with the given
-// answer (IDYES or IDNO), any other box with OK.
-void watch_message_boxes(int answer);
-void stop_watching_message_boxes();
-std::vector<SeenMessageBox> seen_message_boxes();
-// What happened to the main window since watching began: D disabled, E
-// enabled, B a message box came up. A box disables its owner itself while
-// it is up, unless the owner was disabled already.
-std::string window_events();

@@ -1,10 +1,13 @@
 #include "editor/editor_commands.h"
 #include <windows.h>
+#include <cstdio>
 #include "convert/number_text.h"
 #include "database/database_file.h"
 #include "editor/settings_page.h"
 #include "resources/resource.h"
+#include "shell/app_state.h"
 #include "shell/controls.h"
+#include "shell/window_text.h"
 #include "update/download_log.h"
 
 // The name of every group and member that the page creates.
@@ -156,13 +159,29 @@ static void change_member()
     select_list_entry(member_list, t);
 }
 
-// Silent either way: the page has no place to report a failed write, and
-// both files are replaced only once they are written in full.
+// A failed write keeps the old file whole, but the user must learn that the
+// changes live only in the program until a later Save succeeds: closing it
+// now would lose them.
+static void report_unsaved(const char* files)
+{
+    char text[160];
+    std::snprintf(text, sizeof text, "无法保存 %s！修改仍在程序中，请检查磁盘空间或文件夹权限后再次保存。", files);
+    show_message_box(main_window, text, "保存", MB_OK | MB_ICONWARNING);
+}
+
+// Silent on success. Each file is replaced only once it is written in full,
+// and a failure of one does not stop the attempt on the other.
 static void save_files()
 {
     if (!unit_database.next) return;
-    save_database("dv.dat");
-    save_download_log("config.f");
+    bool database_saved = save_database("dv.dat");
+    bool log_saved = save_download_log("config.f");
+    if (!database_saved && !log_saved)
+        report_unsaved("dv.dat 和 config.f");
+    else if (!database_saved)
+        report_unsaved("dv.dat");
+    else if (!log_saved)
+        report_unsaved("config.f");
 }
 
 void run_editor_command(int id)

@@ -63,7 +63,7 @@ void enable_member_fields()
 void enable_fields()
 {
     enable_member_fields();
-    paint_page(1);
+    paint_page(with_background);
 }
 
 static void clear_fields()

@@ -24,9 +24,6 @@ const DWORD list_style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_DI
 const DWORD wide_list_style = list_style | WS_HSCROLL;
 const DWORD combo_style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST;
 const DWORD button_style = WS_CHILD | WS_VISIBLE | WS_BORDER | BS_PUSHBUTTON;
-static_assert(edit_style == 0x50800000 && button_style == 0x50800000, "edit and button style");
-static_assert(list_style == 0x50A01001 && wide_list_style == 0x50B01001, "list styles");
-static_assert(combo_style == 0x50200003, "combobox style");
 
 struct EditorButton {
     const char* text;

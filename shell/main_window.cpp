@@ -14,23 +14,7 @@
 #include "update/download_page.h"
 #include "update/rate_download.h"
 
-LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
-{
-    switch (message) {
-    case WM_CREATE: on_create(window, reinterpret_cast<const CREATESTRUCTW*>(lparam)); break;
-    case WM_DESTROY: on_destroy(window, wparam, lparam); break;
-    case WM_PAINT: on_paint(window); break;
-    // The background image covers the whole client area.
-    case WM_ERASEBKGND: return 1;
-    case WM_KEYUP: on_key_up(wparam); break;
-    case WM_COMMAND: on_command(HIWORD(wparam), LOWORD(wparam), reinterpret_cast<HWND>(lparam)); break;
-    case WM_MOUSEMOVE: on_mouse_move(LOWORD(lparam), HIWORD(lparam)); break;
-    case WM_LBUTTONDOWN: on_left_button_down(LOWORD(lparam), HIWORD(lparam)); break;
-    }
-    return DefWindowProcW(window, message, wparam, lparam);
-}
-
-void on_create(HWND window, const CREATESTRUCTW* creation)
+static void on_create(HWND window, const CREATESTRUCTW* creation)
 {
     groups_changed = 1;
     load_database("dv.dat");
@@ -50,7 +34,7 @@ void on_create(HWND window, const CREATESTRUCTW* creation)
     fill_download_list();
 }
 
-void on_destroy(HWND window, WPARAM wparam, LPARAM lparam)
+static void on_destroy(HWND window, WPARAM wparam, LPARAM lparam)
 {
     // Each download starts Winsock and leaves it running.
     WSACleanup();
@@ -59,18 +43,18 @@ void on_destroy(HWND window, WPARAM wparam, LPARAM lparam)
     PostMessageA(window, WM_QUIT, wparam, lparam);
 }
 
-void on_paint(HWND window)
+static void on_paint(HWND window)
 {
     PAINTSTRUCT paint;
     BeginPaint(window, &paint);
     // Drawing goes through the window's own context, not the one above.
-    paint_page(1);
+    paint_page(with_background);
     if (current_page == page_convert || current_page == page_settings)
         show_page_again(current_page);
     EndPaint(window, &paint);
 }
 
-void on_key_up(WPARAM key)
+static void on_key_up(WPARAM key)
 {
     if (key == VK_F1) open_about_box();
 }
@@ -81,7 +65,7 @@ static bool sent_by(HWND control, HWND handle)
     return control && control == handle;
 }
 
-void on_command(int code, int id, HWND control)
+static void on_command(int code, int id, HWND control)
 {
     if (code == BN_CLICKED) {
         groups_changed = 1;
@@ -90,19 +74,35 @@ void on_command(int code, int id, HWND control)
     }
     if (code == LBN_SELCHANGE && sent_by(control, group_list)) on_group_list_change();
     if (code == LBN_SELCHANGE && sent_by(control, member_list)) on_member_list_change();
-    if (code == LBN_SELCHANGE && sent_by(control, download_list)) paint_page(1);
+    if (code == LBN_SELCHANGE && sent_by(control, download_list)) paint_page(with_background);
     if (code == CBN_SELCHANGE && sent_by(control, group_combo)) on_group_change();
     // The focus test keeps the page from converting its own output.
     if (code == EN_CHANGE && id >= IDC_FIELD_FIRST && id <= IDC_FIELD_LAST && sent_by(control, GetFocus()))
         on_field_change(control);
 }
 
-void on_mouse_move(int x, int y)
+static void on_mouse_move(int x, int y)
 {
     hover_page_button(x, y);
 }
 
-void on_left_button_down(int x, int y)
+static void on_left_button_down(int x, int y)
 {
     switch_page_at(x, y);
+}
+
+LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    switch (message) {
+    case WM_CREATE: on_create(window, reinterpret_cast<const CREATESTRUCTW*>(lparam)); break;
+    case WM_DESTROY: on_destroy(window, wparam, lparam); break;
+    case WM_PAINT: on_paint(window); break;
+    // The background image covers the whole client area.
+    case WM_ERASEBKGND: return 1;
+    case WM_KEYUP: on_key_up(wparam); break;
+    case WM_COMMAND: on_command(HIWORD(wparam), LOWORD(wparam), reinterpret_cast<HWND>(lparam)); break;
+    case WM_MOUSEMOVE: on_mouse_move(LOWORD(lparam), HIWORD(lparam)); break;
+    case WM_LBUTTONDOWN: on_left_button_down(LOWORD(lparam), HIWORD(lparam)); break;
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
 }

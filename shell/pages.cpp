@@ -138,12 +138,12 @@ static void draw_update_labels(HDC dc)
     draw_label(dc, "外汇牌价--网站提供，仅供参考。", 340, 130, 300, 20);
 }
 
-void paint_page(int with_background)
+void paint_page(int background)
 {
     // Nothing is drawn while the window is being created.
     if (!main_window) return;
     HDC dc = GetDC(main_window);
-    if (with_background == 1)
+    if (background == with_background)
         blit(0, 0, client_width, client_height, background_image, 0, 0);
     SetBkMode(dc, TRANSPARENT);
     SelectObject(dc, ui_font);
@@ -184,7 +184,7 @@ void hover_page_button(int x, int y)
     if (page && page != current_page)
         draw_button(page, sprite_row_hover);
     else
-        paint_page(0);
+        paint_page(without_background);
 }
 
 void switch_page_at(int x, int y)

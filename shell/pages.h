@@ -16,8 +16,11 @@ void show_page_again(int page);
 // Whether exactly the controls of the page are visible.
 bool page_controls_shown(int page);
 
-// Paints the window for current_page; the background first when with_background is 1.
-void paint_page(int with_background);
+// Paints the window for current_page; the background first when the
+// argument is exactly with_background.
+const int with_background = 1;
+const int without_background = 0;
+void paint_page(int background);
 
 // Copies a rectangle of a memory surface to the main window's client area.
 void blit(int x, int y, int width, int height, HDC source, int source_x, int source_y);

@@ -217,7 +217,7 @@ void end_failed_download(SOCKET connection, const char* text)
 void end_download(SOCKET connection)
 {
     if (connection != INVALID_SOCKET) closesocket(connection);
-    paint_page(1);
+    paint_page(with_background);
     enable_fields();
     fill_editor_lists();
     set_system_cursor(IDC_ARROW);

@@ -9,6 +9,7 @@
 
 void check_database_file(const uint8_t* data, size_t size);
 void check_download_log(const uint8_t* data, size_t size);
+void check_http_reply(const uint8_t* data, size_t size);
 void check_quotation_scan(const uint8_t* data, size_t size);
 void check_read_decimal(const uint8_t* data, size_t size);
 void check_result_text(const uint8_t* data, size_t size);
@@ -21,5 +22,5 @@ struct FuzzTarget {
     const char* name;            // also the folder of its corpus and regressions
     void (*check)(const uint8_t* data, size_t size);
 };
-const int fuzz_target_count = 5;
+const int fuzz_target_count = 6;
 extern const FuzzTarget fuzz_targets[fuzz_target_count];

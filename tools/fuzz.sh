@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(database_file download_log quotation_scan read_decimal result_text)
+[ ${#targets[@]} -gt 0 ] || targets=(database_file download_log http_reply quotation_scan read_decimal result_text)
 build=build/fuzz
 
 cmake -S . -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \

@@ -2,11 +2,14 @@
 // window: start-up to the first paint, the time from a typed character to
 // the 23 other conversion fields written, idle CPU and the peak working set.
 // "gui_measure startup" stops after the first paint and prints its moment,
-// so that a script can measure the start-up from outside as well.
+// so that a script can measure the start-up from outside as well. Texts and
+// messages take the program's own ways: its text calls to the Unicode
+// windows and wide messages.
 #include "bench/bench_data.h"
 #include "shell/app_state.h"
 #include "shell/application.h"
 #include "shell/controls.h"
+#include "shell/window_text.h"
 #include "convert/conversion.h"
 #include "database/unit_database.h"
 #include <windows.h>
@@ -69,9 +72,9 @@ double peak_working_set_mb()
 void pump()
 {
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
 }
 
@@ -120,8 +123,8 @@ struct Keystrokes {
 
 std::string last_field_text()
 {
-    char text[64];
-    GetWindowTextA(conversion_fields[field_count - 1], text, sizeof text);
+    char text[read_text_size];
+    read_window_text(conversion_fields[field_count - 1], text, sizeof text);
     return text;
 }
 
@@ -134,8 +137,8 @@ Keystrokes measure_keystrokes()
     SetForegroundWindow(main_window);
     pump();
     for (int round = 0; round < keystroke_rounds; round++) {
-        const char keys[] = "12345\b\b\b\b\b";
-        for (const char* key = keys; *key; key++) {
+        const wchar_t keys[] = L"12345\b\b\b\b\b";
+        for (const wchar_t* key = keys; *key; key++) {
             // Only the focused field converts; a display without a window
             // manager may move the focus between keystrokes.
             if (GetFocus() != field) {
@@ -144,7 +147,8 @@ Keystrokes measure_keystrokes()
             }
             std::string before = last_field_text();
             LARGE_INTEGER start = now();
-            SendMessageA(field, WM_CHAR, (WPARAM)(unsigned char)*key, 1);
+            // To a Unicode window a typed character comes as UTF-16.
+            SendMessageW(field, WM_CHAR, (WPARAM)*key, 1);
             LARGE_INTEGER written = now();
             RedrawWindow(main_window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
             LARGE_INTEGER painted = now();
@@ -160,13 +164,14 @@ Keystrokes measure_keystrokes()
     return result;
 }
 
-// Where a keystroke's time goes: the arithmetic and texts alone, and one
-// field's text set by the platform (the keystroke does this 23 times).
+// Where a keystroke's time goes: the arithmetic and texts alone, the typed
+// field's text read once, and one field's text set (the keystroke does this
+// 23 times).
 void measure_breakdown()
 {
     UnitGroup* group = group_at(0);
     static FieldUpdate updates[field_count - 1];
-    std::vector<double> arithmetic, set_text;
+    std::vector<double> arithmetic, read_text, set_text;
     for (int i = 0; i < 200; i++) {
         LARGE_INTEGER start = now();
         convert_from_field(group, 0, i % 2 ? "12345" : "1.5", updates);
@@ -175,25 +180,29 @@ void measure_breakdown()
     HWND field = conversion_fields[field_count - 1];
     for (int i = 0; i < 200; i++) {
         LARGE_INTEGER start = now();
-        SetWindowTextA(field, i % 2 ? "1234.5" : "98.765");
+        set_window_text(field, i % 2 ? "1234.5" : "98.765");
         set_text.push_back(seconds_between(start, now()) * 1e3);
         pump();
+        char text[read_text_size];
+        start = now();
+        read_window_text(field, text, sizeof text);
+        read_text.push_back(seconds_between(start, now()) * 1e3);
     }
     // The same with the field's redrawing switched off, as a page could do
     // around its 23 updates.
     std::vector<double> quiet_text;
-    SendMessageA(field, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(field, WM_SETREDRAW, FALSE, 0);
     for (int i = 0; i < 200; i++) {
         LARGE_INTEGER start = now();
-        SetWindowTextA(field, i % 2 ? "1234.5" : "98.765");
+        set_window_text(field, i % 2 ? "1234.5" : "98.765");
         quiet_text.push_back(seconds_between(start, now()) * 1e3);
         pump();
     }
-    SendMessageA(field, WM_SETREDRAW, TRUE, 0);
-    SetWindowTextA(field, "");
-    std::printf("of which convert_from_field: median %.4f ms; one SetWindowTextA on a field: median %.4f ms "
-                "(%.4f ms with its redrawing off)\n",
-                median(arithmetic), median(set_text), median(quiet_text));
+    SendMessageW(field, WM_SETREDRAW, TRUE, 0);
+    set_window_text(field, "");
+    std::printf("of which convert_from_field: median %.4f ms; one read_window_text of a field: median %.4f ms; "
+                "one set_window_text on a field: median %.4f ms (%.4f ms with its redrawing off)\n",
+                median(arithmetic), median(read_text), median(set_text), median(quiet_text));
 }
 
 LARGE_INTEGER close_posted;
@@ -202,7 +211,7 @@ DWORD WINAPI close_later(void*)
 {
     Sleep(idle_seconds * 1000);
     close_posted = now();
-    PostMessageA(main_window, WM_CLOSE, 0, 0);
+    PostMessageW(main_window, WM_CLOSE, 0, 0);
     return 0;
 }
 
@@ -210,8 +219,8 @@ DWORD WINAPI close_later(void*)
 // window, to tell the program's closing apart from the platform's.
 double plain_window_close_ms()
 {
-    HWND plain = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100,
-                                 nullptr, nullptr, nullptr, nullptr);
+    HWND plain = create_window(0, L"STATIC", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100,
+                               nullptr, nullptr, nullptr);
     pump();
     LARGE_INTEGER start = now();
     DestroyWindow(plain);

@@ -212,14 +212,19 @@ protected:
             UnitGroup* group = group_at(row);
             EXPECT_STREQ(group->name, quotation_tables[row].group_name);
             EXPECT_EQ(member_names(group), with_base(sample_currencies)) << row;
-            EXPECT_FLOAT_EQ(find_member(group, "美元")->a, static_cast<float>(100 / dollar_rates[row])) << row;
+            UnitMember* dollar = find_member(group, "美元");
+            ASSERT_NE(dollar, nullptr) << row;
+            EXPECT_FLOAT_EQ(dollar->a, static_cast<float>(100 / dollar_rates[row])) << row;
             select_list(download_list, row);
             EXPECT_STREQ(download_status_text(), "成功下载");
         }
         // 韩国元 has a rate in columns 1 to 3 only.
-        EXPECT_EQ(find_member(group_at(0), "韩国元")->a, 0.0f);
-        EXPECT_FLOAT_EQ(find_member(group_at(1), "韩国元")->a, static_cast<float>(100 / 0.5887));
-        EXPECT_EQ(find_member(group_at(4), "韩国元")->a, 0.0f);
+        UnitMember* won[] = {find_member(group_at(0), "韩国元"), find_member(group_at(1), "韩国元"),
+                             find_member(group_at(4), "韩国元")};
+        for (UnitMember* member : won) ASSERT_NE(member, nullptr);
+        EXPECT_EQ(won[0]->a, 0.0f);
+        EXPECT_FLOAT_EQ(won[1]->a, static_cast<float>(100 / 0.5887));
+        EXPECT_EQ(won[2]->a, 0.0f);
     }
 };
 
@@ -278,12 +283,17 @@ TEST_F(RateDownloadTest, ADownloadFillsANewGroupRecordsTodayAndRefreshesThePages
     UnitGroup* group = group_at(2);
     EXPECT_STREQ(group->name, reference_group);
     EXPECT_EQ(member_names(group), with_base(sample_currencies));
-    EXPECT_EQ(member_at(group, 0)->a, 1.0f);
-    EXPECT_EQ(member_at(group, 0)->b, 0.0f);
-    EXPECT_FLOAT_EQ(find_member(group, "美元")->a, static_cast<float>(100 / dollar_rates[4]));
-    EXPECT_FLOAT_EQ(find_member(group, "英镑")->a, static_cast<float>(100 / 1040.17));
-    EXPECT_EQ(find_member(group, "加拿大元")->a, 0.0f);   // &nbsp; in the column
-    EXPECT_EQ(find_member(group, "美元")->b, 0.0f);
+    UnitMember* base = member_at(group, 0);
+    UnitMember* dollar = find_member(group, "美元");
+    UnitMember* pound = find_member(group, "英镑");
+    UnitMember* canadian_dollar = find_member(group, "加拿大元");
+    for (UnitMember* member : {base, dollar, pound, canadian_dollar}) ASSERT_NE(member, nullptr);
+    EXPECT_EQ(base->a, 1.0f);
+    EXPECT_EQ(base->b, 0.0f);
+    EXPECT_FLOAT_EQ(dollar->a, static_cast<float>(100 / dollar_rates[4]));
+    EXPECT_FLOAT_EQ(pound->a, static_cast<float>(100 / 1040.17));
+    EXPECT_EQ(canadian_dollar->a, 0.0f);   // &nbsp; in the column
+    EXPECT_EQ(dollar->b, 0.0f);
 
     EXPECT_EQ(download_log.records[4].year, today.year);
     EXPECT_EQ(download_log.records[4].month, today.month);
@@ -305,6 +315,7 @@ TEST_F(RateDownloadTest, ASecondDownloadOnTheSameDayUpdatesTheGroupInPlace)
     ASSERT_NE(group, nullptr);
     // The user's own changes: another a and b for 美元, 人民币 deleted.
     UnitMember* dollar = find_member(group, "美元");
+    ASSERT_NE(dollar, nullptr);
     dollar->a = 5;
     dollar->b = 7;
     remove_member(group, member_at(group, 0));
@@ -321,6 +332,7 @@ TEST_F(RateDownloadTest, ARenamedGroupIsNotFoundAndANewOneIsAppended)
 {
     serve("page", sample_page);
     download(4);
+    ASSERT_NE(group_at(2), nullptr);
     write_name(group_at(2)->name, "基准价");
     download(4);
     ASSERT_EQ(group_count(), 4);
@@ -338,7 +350,9 @@ TEST_F(EmptyDatabaseDownloadTest, TheRateGroupBecomesTheOnlyGroup)
     ASSERT_EQ(group_count(), 1);
     EXPECT_STREQ(group_at(0)->name, "现汇买入价");
     EXPECT_EQ(member_names(group_at(0)), with_base(sample_currencies));
-    EXPECT_FLOAT_EQ(find_member(group_at(0), "美元")->a, static_cast<float>(100 / dollar_rates[0]));
+    UnitMember* dollar = find_member(group_at(0), "美元");
+    ASSERT_NE(dollar, nullptr);
+    EXPECT_FLOAT_EQ(dollar->a, static_cast<float>(100 / dollar_rates[0]));
     EXPECT_EQ(list_items(group_list), std::vector<std::string>{"现汇买入价"});
 }
 
@@ -372,8 +386,12 @@ TEST_F(RateDownloadTest, TheWorkedExampleReplyGivesItsRates)
     expect_outcome("下载成功！", IDI_INFORMATION);
     UnitGroup* group = find_group("现汇买入价");
     EXPECT_EQ(member_names(group), with_base({"美元", "日元"}));
-    EXPECT_FLOAT_EQ(find_member(group, "美元")->a, static_cast<float>(100 / 680.50));
-    EXPECT_FLOAT_EQ(find_member(group, "日元")->a, static_cast<float>(100 / 8.7663));
+    UnitMember* dollar = find_member(group, "美元");
+    UnitMember* yen = find_member(group, "日元");
+    ASSERT_NE(dollar, nullptr);
+    ASSERT_NE(yen, nullptr);
+    EXPECT_FLOAT_EQ(dollar->a, static_cast<float>(100 / 680.50));
+    EXPECT_FLOAT_EQ(yen->a, static_cast<float>(100 / 8.7663));
 }
 
 TEST_F(RateDownloadTest, APageSentInPiecesWithPausesArrivesWhole)
@@ -407,8 +425,12 @@ TEST_F(RateDownloadTest, APageLongerThanTheReplyBufferIsCutAtItsEnd)
     std::vector<std::string> names = member_names(group);
     ASSERT_EQ(names.size(), cut_row + 2);
     EXPECT_EQ(names.back(), rows[cut_row].name);
-    EXPECT_FLOAT_EQ(find_member(group, rows[cut_row - 1].name.c_str())->a, static_cast<float>(100.0 / (99 + cut_row)));
-    EXPECT_EQ(find_member(group, rows[cut_row].name.c_str())->a, 0.0f);
+    UnitMember* last_whole = find_member(group, rows[cut_row - 1].name.c_str());
+    UnitMember* cut = find_member(group, rows[cut_row].name.c_str());
+    ASSERT_NE(last_whole, nullptr);
+    ASSERT_NE(cut, nullptr);
+    EXPECT_FLOAT_EQ(last_whole->a, static_cast<float>(100.0 / (99 + cut_row)));
+    EXPECT_EQ(cut->a, 0.0f);
 }
 
 TEST_F(RateDownloadTest, ACurrencyNameLongerThanANameFieldIsFoundAgain)
@@ -419,6 +441,7 @@ TEST_F(RateDownloadTest, ACurrencyNameLongerThanANameFieldIsFoundAgain)
     expect_outcome("下载成功！", IDI_INFORMATION);
     UnitGroup* group = find_group(reference_group);
     EXPECT_EQ(member_names(group), with_base({"特别提款权特别"}));
+    ASSERT_NE(member_at(group, 1), nullptr);
     EXPECT_FLOAT_EQ(member_at(group, 1)->a, static_cast<float>(100.0 / 900));
 }
 

@@ -74,11 +74,11 @@ TEST_F(ConvertPageTest, BackspaceWorksOnAFullFieldButASelectedFullFieldTakesNoDi
 {
     type(conversion_fields[0], "99999");
     SendMessageA(conversion_fields[0], EM_SETSEL, 0, -1);
-    PostMessageA(conversion_fields[0], WM_CHAR, '1', 1);
+    type_char(conversion_fields[0], '1');
     pump_messages();
     EXPECT_EQ(field(0), "99999");
     // Backspace passes at any length and takes the selection with it.
-    PostMessageA(conversion_fields[0], WM_CHAR, '\b', 1);
+    type_char(conversion_fields[0], '\b');
     pump_messages();
     EXPECT_EQ(field(0), "");
     EXPECT_EQ(field(1), "");  // an empty field empties the others

@@ -62,6 +62,17 @@ void click(int id)
     pump_messages();
 }
 
+// The focus is set again and the character handed over at once: other test
+// programs run their windows on the same desktop, and one that comes up
+// takes the activation, and with it this window's focus, when this thread
+// next takes its messages. A character waiting in the queue would then
+// reach a field without the focus, which the page rightly does not convert.
+void type_char(HWND field, wchar_t c)
+{
+    SetFocus(field);
+    SendMessageW(field, WM_CHAR, c, 1);
+}
+
 void type(HWND field, const std::wstring& text)
 {
     SetFocus(field);
@@ -69,7 +80,7 @@ void type(HWND field, const std::wstring& text)
     int length = GetWindowTextLengthW(field);
     SendMessageW(field, EM_SETSEL, static_cast<WPARAM>(length), length);
     for (wchar_t c : text)
-        PostMessageW(field, WM_CHAR, c, 1);
+        type_char(field, c);
     pump_messages();
 }
 

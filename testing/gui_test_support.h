@@ -20,6 +20,8 @@ void pump_messages(int ms = 0);
 // Whether a quit message was dispatched since the last call, and its wParam.
 bool quit_message_taken(WPARAM* code);
 void click(int id);
+// One typed character (a UTF-16 unit) into the field, which takes the focus.
+void type_char(HWND field, wchar_t c);
 // Each UTF-16 unit of the text as a typed character, at the end of the text.
 void type(HWND field, const char* text);
 void type(HWND field, const std::wstring& text);

@@ -10,6 +10,7 @@
 #include "shell/application.h"
 #include "shell/controls.h"
 #include "shell/window_text.h"
+#include "testing/message_pump.h"
 #include "convert/conversion.h"
 #include "database/unit_database.h"
 #include <windows.h>
@@ -69,15 +70,6 @@ double peak_working_set_mb()
     return counters.PeakWorkingSetSize / (1024.0 * 1024.0);
 }
 
-void pump()
-{
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-}
-
 // A fresh working folder holding a dv.dat whose first group has all 24
 // members, so that every keystroke writes 23 fields.
 bool enter_measuring_folder()
@@ -135,7 +127,7 @@ Keystrokes measure_keystrokes()
     Keystrokes result = {{}, {}, 0, 0};
     HWND field = conversion_fields[0];
     SetForegroundWindow(main_window);
-    pump();
+    pump_messages();
     for (int round = 0; round < keystroke_rounds; round++) {
         const wchar_t keys[] = L"12345\b\b\b\b\b";
         for (const wchar_t* key = keys; *key; key++) {
@@ -158,7 +150,7 @@ Keystrokes measure_keystrokes()
                 result.written.push_back(seconds_between(start, written) * 1e3);
                 result.painted.push_back(seconds_between(start, painted) * 1e3);
             }
-            pump();
+            pump_messages();
         }
     }
     return result;
@@ -182,7 +174,7 @@ void measure_breakdown()
         LARGE_INTEGER start = now();
         set_window_text(field, i % 2 ? "1234.5" : "98.765");
         set_text.push_back(seconds_between(start, now()) * 1e3);
-        pump();
+        pump_messages();
         char text[read_text_size];
         start = now();
         read_window_text(field, text, sizeof text);
@@ -196,7 +188,7 @@ void measure_breakdown()
         LARGE_INTEGER start = now();
         set_window_text(field, i % 2 ? "1234.5" : "98.765");
         quiet_text.push_back(seconds_between(start, now()) * 1e3);
-        pump();
+        pump_messages();
     }
     SendMessageW(field, WM_SETREDRAW, TRUE, 0);
     set_window_text(field, "");
@@ -221,7 +213,7 @@ double plain_window_close_ms()
 {
     HWND plain = create_window(0, L"STATIC", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100,
                                nullptr, nullptr, nullptr);
-    pump();
+    pump_messages();
     LARGE_INTEGER start = now();
     DestroyWindow(plain);
     return seconds_between(start, now()) * 1e3;
@@ -268,7 +260,7 @@ int main(int argc, char** argv)
                 median(keys.painted), percentile(keys.painted, 0.9));
     measure_breakdown();
 
-    pump();
+    pump_messages();
     double cpu_before = process_cpu_seconds();
     LARGE_INTEGER idle_start = now();
     CloseHandle(CreateThread(nullptr, 0, close_later, nullptr, 0, nullptr));

@@ -11,21 +11,7 @@
 #include "shell/app_state.h"
 #include "shell/application.h"
 #include "shell/controls.h"
-
-static void pump(int ms)
-{
-    DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-    for (;;) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        int left = static_cast<int>(end - GetTickCount());
-        if (left <= 0) return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
-    }
-}
+#include "testing/message_pump.h"
 
 static void put16(FILE* f, unsigned v) { std::fputc(v & 0xFF, f); std::fputc((v >> 8) & 0xFF, f); }
 static void put32(FILE* f, unsigned v) { put16(f, v & 0xFFFF); put16(f, v >> 16); }
@@ -123,7 +109,7 @@ static bool capture_dialog_of(void (*open)(), const char* file_name, WORD answer
     dialog_captured = false;
     SetTimer(nullptr, 0, 700, capture_dialog);
     open();
-    pump(300);
+    pump_messages(300);
     return dialog_captured;
 }
 
@@ -137,18 +123,18 @@ static void click_page(int page)
     PostMessageA(main_window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(75, 130 + 100 * (page - 1)));
     // Then the pointer rests outside the buttons.
     PostMessageA(main_window, WM_MOUSEMOVE, 0, MAKELPARAM(600, 480));
-    pump(500);
+    pump_messages(500);
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     SetCursorPos(0, 0);
     if (!create_main_window(instance, SW_SHOWNORMAL)) return 1;
-    pump(1000);
+    pump_messages(1000);
     SetFocus(conversion_fields[0]);
     for (const char* c = "100"; *c; c++)
         PostMessageW(conversion_fields[0], WM_CHAR, static_cast<unsigned char>(*c), 1);
-    pump(500);
+    pump_messages(500);
     bool written = capture_client("convert.bmp");
     click_page(2);
     written = capture_client("settings.bmp") && written;
@@ -158,6 +144,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     written = capture_dialog_of(press_download, "question.bmp", IDNO) && written;
     written = capture_dialog_of(open_about_box, "about.bmp", IDC_ABOUT_CLOSE) && written;
     DestroyWindow(main_window);
-    pump(100);
+    pump_messages(100);
     return written ? 0 : 1;
 }

@@ -5,8 +5,6 @@
 #include "shell/controls.h"
 #include "testing/files.h"
 
-static bool quit_taken;
-static WPARAM quit_wparam;
 
 std::wstring wide_text(const std::string& gbk)
 {
@@ -24,36 +22,6 @@ std::string gbk_text(const std::wstring& wide)
                                                        static_cast<int>(gbk.size()), nullptr, nullptr);
     gbk.resize(static_cast<size_t>(bytes > 0 ? bytes : 0));
     return gbk;
-}
-
-void pump_messages(int ms)
-{
-    DWORD end = GetTickCount() + static_cast<DWORD>(ms);
-    // Bounded, so that a window that keeps asking for paints fails its test
-    // instead of hanging it.
-    for (int handled = 0; handled < 100000;) {
-        MSG message;
-        while (handled < 100000 && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            handled++;
-            if (message.message == WM_QUIT) {
-                quit_taken = true;
-                quit_wparam = message.wParam;
-            }
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-        int left = static_cast<int>(end - GetTickCount());
-        if (left <= 0) return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
-    }
-}
-
-bool quit_message_taken(WPARAM* code)
-{
-    bool taken = quit_taken;
-    if (code) *code = quit_wparam;
-    quit_taken = false;
-    return taken;
 }
 
 void click(int id)

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 #include "testing/file_bytes.h"
+#include "testing/message_pump.h"
 
 // Texts go to and come from the windows through the wide calls, converted
 // with code page 936 here, so that the tests read what the user sees on any
@@ -14,11 +15,6 @@
 std::wstring wide_text(const std::string& gbk);
 std::string gbk_text(const std::wstring& wide);
 
-// Dispatches the waiting messages, and keeps doing so for ms milliseconds.
-// A quit message met on the way is kept for quit_message_taken.
-void pump_messages(int ms = 0);
-// Whether a quit message was dispatched since the last call, and its wParam.
-bool quit_message_taken(WPARAM* code);
 void click(int id);
 // One typed character (a UTF-16 unit) into the field, which takes the focus.
 void type_char(HWND field, wchar_t c);

@@ -1,7 +1,7 @@
 #include "update/download_test_support.h"
 #include <cstdio>
-#include <fstream>
 #include <sstream>
+#include "testing/files.h"
 #include "testing/gui_test_support.h"
 
 namespace {
@@ -32,14 +32,6 @@ bool file_exists(const std::string& path)
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string read_file(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
 // Runs a Linux program with the script and the arguments; Wine gives no
 // handle for a Linux process, so the caller waits for the files it writes.
 bool run_script(const char* interpreter, const char* script, const std::string& arguments)
@@ -67,25 +59,30 @@ std::string in_quotes(const std::string& text)
     return "\"" + text + "\"";
 }
 
-bool wait_for_file(const std::string& path, bool to_exist)
+// Looks every 20 ms, for server_wait_ms at most, whether the Linux
+// process has done what done() looks for: Wine gives no handle to wait on.
+template <typename Done>
+bool wait_until(Done done)
 {
     for (DWORD waited = 0; waited < server_wait_ms; waited += 20) {
-        if (file_exists(path) == to_exist) return true;
+        if (done()) return true;
         Sleep(20);
     }
     return false;
+}
+
+bool wait_for_file(const std::string& path, bool to_exist)
+{
+    return wait_until([&] { return file_exists(path) == to_exist; });
 }
 
 // A server writes its pid file once it listens, or an error file. Returns
 // an empty text, or why it failed.
 std::string wait_for_start(const std::string& pid_file, const std::string& error_file)
 {
-    for (DWORD waited = 0; waited < server_wait_ms; waited += 20) {
-        if (file_exists(error_file)) return read_file(error_file);
-        if (file_exists(pid_file)) return "";
-        Sleep(20);
-    }
-    return "the server did not come up";
+    if (!wait_until([&] { return file_exists(error_file) || file_exists(pid_file); }))
+        return "the server did not come up";
+    return file_exists(error_file) ? read_file(error_file) : "";
 }
 
 // nginx's own folder: beside the test program, in the build folder.
@@ -198,7 +195,7 @@ std::string QuotationSite::start_nginx(const std::string& site)
     std::string error_file = own + "\\start.error";
     DeleteFileA(pid_file.c_str());
     DeleteFileA(error_file.c_str());
-    std::ofstream(nginx_note(), std::ios::binary | std::ios::trunc) << unix_folder;
+    write_file(nginx_note(), unix_folder);
     std::string arguments = "start " + in_quotes(unix_folder) + " " + in_quotes(site) + " " + nginx_life_seconds;
     if (!run_script(bash, nginx_script, arguments)) return "cannot start " + std::string(bash);
     nginx_running = true;
@@ -247,7 +244,6 @@ std::vector<std::string> QuotationSite::nginx_log() const
 std::string QuotationSite::write_page(const char* name, const std::string& bytes) const
 {
     std::string path = folder() + "\\" + name;
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << bytes;
+    write_file(path, bytes);
     return unix_path(path);
 }

@@ -4,14 +4,13 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <thread>
 #include <gtest/gtest.h>
 #include "database/unit_database.h"
 #include "resources/resource.h"
 #include "shell/app_state.h"
 #include "shell/controls.h"
+#include "testing/files.h"
 #include "testing/gui_test_support.h"
 #include "update/download_log.h"
 #include "update/download_page.h"
@@ -53,10 +52,7 @@ std::vector<std::string> with_base(const std::vector<std::string>& names)
 
 std::string read_source(const std::string& unix_name)
 {
-    std::ifstream file(windows_path(unix_name), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
+    return read_file(windows_path(unix_name));
 }
 
 struct PageRow {

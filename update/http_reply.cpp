@@ -156,7 +156,12 @@ void keep(HttpReply& reply, const char* bytes, std::uint64_t count)
     int taken = static_cast<int>(std::min(count, room));
     std::memcpy(reply.text + reply.kept, bytes, static_cast<size_t>(taken));
     reply.kept += taken;
-    if (reply.kept == reply.limit) reply.full = true;
+}
+
+// Nothing more can be kept, and the scan never looks further.
+bool is_full(const HttpReply& reply)
+{
+    return reply.kept >= reply.limit;
 }
 
 void start_chunk_size(HttpReply& reply)
@@ -294,7 +299,7 @@ void take_framing_byte(HttpReply& reply, char c)
 
 bool is_over(const HttpReply& reply)
 {
-    return reply.full || reply.stage == ReplyStage::done || reply.stage == ReplyStage::cut ||
+    return is_full(reply) || reply.stage == ReplyStage::done || reply.stage == ReplyStage::cut ||
            reply.stage == ReplyStage::failed;
 }
 
@@ -305,7 +310,6 @@ void begin_reply(HttpReply& reply, char* text, int limit)
     reply = HttpReply{};
     reply.text = text;
     reply.limit = limit;
-    reply.full = limit <= 0;
     reply.stage = ReplyStage::status;
     text[0] = '\0';
 }
@@ -360,7 +364,7 @@ ReplyState close_reply(HttpReply& reply)
 ReplyState reply_state(const HttpReply& reply)
 {
     if (reply.stage == ReplyStage::failed) return ReplyState::broken;
-    if (reply.full || reply.stage == ReplyStage::done) return ReplyState::complete;
+    if (is_full(reply) || reply.stage == ReplyStage::done) return ReplyState::complete;
     if (reply.stage == ReplyStage::cut) return ReplyState::cut_off;
     return ReplyState::receiving;
 }

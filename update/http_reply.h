@@ -44,7 +44,6 @@ struct HttpReply {
     char* text;                // limit + 1 bytes, always zero-terminated
     int limit;
     int kept;
-    bool full;                 // kept == limit: nothing more can be kept
     ReplyStage stage;
     int header_start;          // where the status line being read begins
     int line_start;            // where the header line being read begins

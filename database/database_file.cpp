@@ -82,44 +82,76 @@ void put_uint32(unsigned char* bytes, uint32_t bits)
     bytes[3] = (bits >> 24) & 0xFF;
 }
 
-void write_int32(FileReplacement& file, int32_t value)
+// Where the database's bytes go: the file being replaced, or the digest.
+struct FileSink {
+    FileReplacement& file;
+    void put(const void* bytes, size_t size) { write_bytes(file, bytes, size); }
+};
+
+// 64-bit FNV-1a.
+struct DigestSink {
+    uint64_t digest = 14695981039346656037ull;
+    void put(const void* bytes, size_t size)
+    {
+        const unsigned char* byte = static_cast<const unsigned char*>(bytes);
+        for (size_t i = 0; i < size; ++i)
+            digest = (digest ^ byte[i]) * 1099511628211ull;
+    }
+};
+
+template <class Sink> void put_int32(Sink& sink, int32_t value)
 {
     unsigned char bytes[4];
     put_uint32(bytes, uint32_t(value));
-    write_bytes(file, bytes, 4);
+    sink.put(bytes, 4);
 }
 
-void write_float(FileReplacement& file, float value)
+template <class Sink> void put_float(Sink& sink, float value)
 {
     uint32_t bits;
     memcpy(&bits, &value, 4);
     unsigned char bytes[4];
     put_uint32(bytes, bits);
-    write_bytes(file, bytes, 4);
+    sink.put(bytes, 4);
+}
+
+template <class Sink> void put_database(Sink& sink)
+{
+    put_int32(sink, group_count());
+    for (UnitGroup* group = unit_database.next; group; group = group->next) {
+        put_int32(sink, member_count(group));
+        sink.put(group->name, name_size);
+        for (UnitMember* member = group->header.next; member; member = member->next) {
+            sink.put(member->name, name_size);
+            put_float(sink, member->a);
+            put_float(sink, member->b);
+        }
+    }
 }
 
 } // namespace
 
-void load_database(const char* file_name)
+DatabaseFileState load_database(const char* file_name)
 {
     free_database();
     FILE* file = fopen(file_name, "rb");
     if (!file)
-        return;
+        return database_file_missing;
     int32_t groups;
-    if (!read_int32(file, groups)) {
-        fclose(file);
-        return;
-    }
-    UnitGroup* last = &unit_database;
-    for (int32_t i = 0; i < groups; ++i) {
-        if (!read_group(file, last)) {
-            // No partial database: a damaged file loads as none at all.
+    DatabaseFileState state = database_file_damaged;
+    if (read_int32(file, groups) && groups > 0) {
+        UnitGroup* last = &unit_database;
+        int32_t i = 0;
+        while (i < groups && read_group(file, last))
+            ++i;
+        // No partial database: a damaged file loads as none at all.
+        if (i < groups)
             free_database();
-            break;
-        }
+        else
+            state = database_file_loaded;
     }
     fclose(file);
+    return state;
 }
 
 bool save_database(const char* file_name)
@@ -127,15 +159,34 @@ bool save_database(const char* file_name)
     FileReplacement file;
     if (!begin_replacement(file, file_name))
         return false;
-    write_int32(file, group_count());
-    for (UnitGroup* group = unit_database.next; group; group = group->next) {
-        write_int32(file, member_count(group));
-        write_bytes(file, group->name, name_size);
-        for (UnitMember* member = group->header.next; member; member = member->next) {
-            write_bytes(file, member->name, name_size);
-            write_float(file, member->a);
-            write_float(file, member->b);
-        }
-    }
+    FileSink sink = {file};
+    put_database(sink);
     return finish_replacement(file);
+}
+
+uint64_t database_digest()
+{
+    DigestSink sink;
+    put_database(sink);
+    return sink.digest;
+}
+
+bool copy_file_bytes(const char* source, const char* copy)
+{
+    FILE* file = fopen(source, "rb");
+    if (!file)
+        return false;
+    FileReplacement replacement;
+    bool ok = begin_replacement(replacement, copy);
+    char buffer[4096];
+    size_t got;
+    while (ok && (got = fread(buffer, 1, sizeof buffer, file)) > 0)
+        write_bytes(replacement, buffer, got);
+    bool read_whole = !ferror(file);
+    fclose(file);
+    if (!ok)
+        return false;
+    if (!read_whole)
+        replacement.failed = true;
+    return finish_replacement(replacement);
 }

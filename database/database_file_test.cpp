@@ -79,8 +79,38 @@ TEST_F(DatabaseFileTest, DamagedFilesLoadAsAnEmptyDatabase)
     for (size_t size : {71u, 70u, 69u, 66u, 50u, 8u})
         EXPECT_EQ(groups_after_loading(example.substr(0, size)), 0)
             << size << " bytes";
-    load_database(folder.file("absent.dat").c_str());
+    EXPECT_EQ(load_database(dat.c_str()), database_file_damaged);   // the last cut-off file
+    EXPECT_EQ(load_database(folder.file("absent.dat").c_str()), database_file_missing);
     EXPECT_EQ(group_count(), 0);
+    EXPECT_EQ(load_database(worked_example.c_str()), database_file_loaded);
+}
+
+// A damaged file is copied away before a save replaces it, byte for byte.
+TEST_F(DatabaseFileTest, ADamagedFileIsCopiedWholeOverAnOlderCopy)
+{
+    std::string damaged = read_file(worked_example).substr(0, 71);
+    damaged += std::string(5000, '\x5A');   // more than one read of the copy
+    ASSERT_TRUE(write_file(dat, damaged));
+    std::string bak = folder.file("dv.dat.bak");
+    ASSERT_TRUE(write_file(bak, "older copy"));
+    EXPECT_TRUE(copy_file_bytes(dat.c_str(), bak.c_str()));
+    EXPECT_EQ(read_file(bak), damaged);
+    EXPECT_FALSE(copy_file_bytes(folder.file("absent.dat").c_str(), bak.c_str()));
+    EXPECT_EQ(read_file(bak), damaged);
+}
+
+// The digest tells an edit from none, and an edit undone from a change.
+TEST_F(DatabaseFileTest, TheDigestFollowsEveryStoredByte)
+{
+    load_database(worked_example.c_str());
+    uint64_t loaded = database_digest();
+    UnitMember* member = member_at(group_at(0), 1);
+    member->a = 1.8000001f;
+    EXPECT_NE(database_digest(), loaded);
+    member->a = 1.8f;
+    EXPECT_EQ(database_digest(), loaded);
+    member->name[15] = 'x';   // a byte after the terminator is saved too
+    EXPECT_NE(database_digest(), loaded);
 }
 
 TEST_F(DatabaseFileTest, MemberCountBelowOneGivesAnEmptyGroupAndExtraBytesAreIgnored)

@@ -1,6 +1,7 @@
 #include "editor/editor_commands.h"
 #include <windows.h>
 #include <cstdio>
+#include <cstring>
 #include "convert/number_text.h"
 #include "database/database_file.h"
 #include "editor/settings_page.h"
@@ -122,37 +123,44 @@ static void move_member_down()
     swap_members(group, t, t + 1);
 }
 
+// A name field the user changed is read whole and cut to what a name holds.
+static void take_name(HWND edit, char* name)
+{
+    char text[read_text_size];
+    if (!field_edited(edit, text)) return;
+    write_name(name, text);
+    field_taken(edit, text);
+}
+
 static void rename_group()
 {
     int s = list_selection(group_list);
     UnitGroup* group = selected_list_group();
     if (!unit_database.next || !group) return;
-    char text[edit_text_size];
-    read_edit_text(group_name_edit, text);
-    write_name(group->name, text);
+    take_name(group_name_edit, group->name);
     // group_name_edit keeps the text as typed.
     replace_list_entry(group_list, s, group->name);
     select_list_entry(group_list, s);
 }
 
-static float read_coefficient(HWND edit)
+static void take_coefficient(HWND edit, float& value)
 {
-    char text[edit_text_size];
-    read_edit_text(edit, text);
-    return static_cast<float>(read_decimal(text));
+    char text[read_text_size];
+    if (!field_edited(edit, text)) return;
+    value = static_cast<float>(read_decimal(text));
+    field_taken(edit, text);
 }
 
-// Every field is taken, also those the user did not edit.
+// Only the fields the user changed are taken: the others show the stored
+// values in a shortened form, and reading that back would change them.
 static void change_member()
 {
     int t = list_selection(member_list);
     UnitMember* member = selected_list_member(selected_list_group());
     if (!unit_database.next || !member) return;
-    char text[edit_text_size];
-    read_edit_text(member_name_edit, text);
-    write_name(member->name, text);
-    member->a = read_coefficient(coefficient_a_edit);
-    member->b = read_coefficient(coefficient_b_edit);
+    take_name(member_name_edit, member->name);
+    take_coefficient(coefficient_a_edit, member->a);
+    take_coefficient(coefficient_b_edit, member->b);
     // The fields keep the texts as typed; the "%g" form shows on the next
     // selection only.
     replace_list_entry(member_list, t, member->name);
@@ -169,19 +177,59 @@ static void report_unsaved(const char* files)
     show_message_box(main_window, text, "保存", MB_OK | MB_ICONWARNING);
 }
 
+bool keep_damaged_database = false;
+
+// What dv.dat and config.f hold as last loaded or saved, so that an edit undone
+// by hand counts as no change.
+static uint64_t saved_database_digest;
+static DownloadLog saved_download_log;
+
+static bool log_is_saved()
+{
+    return std::memcmp(&saved_download_log, &download_log, sizeof download_log) == 0;
+}
+
+void remember_saved_state()
+{
+    saved_database_digest = database_digest();
+    saved_download_log = download_log;
+}
+
+// A file that did not load may still hold the user's data: its bytes are kept
+// before anything replaces them, and without that copy nothing does.
+static bool save_database_file()
+{
+    if (keep_damaged_database) {
+        if (!copy_file_bytes("dv.dat", "dv.dat.bak")) return false;
+        keep_damaged_database = false;
+    }
+    return save_database("dv.dat");
+}
+
 // Silent on success. Each file is replaced only once it is written in full,
 // and a failure of one does not stop the attempt on the other.
-static void save_files()
+static bool save_files()
 {
-    if (!unit_database.next) return;
-    bool database_saved = save_database("dv.dat");
+    if (!unit_database.next) return true;
+    bool database_saved = save_database_file();
     bool log_saved = save_download_log("config.f");
+    if (database_saved) saved_database_digest = database_digest();
+    if (log_saved) saved_download_log = download_log;
     if (!database_saved && !log_saved)
         report_unsaved("dv.dat 和 config.f");
     else if (!database_saved)
         report_unsaved("dv.dat");
     else if (!log_saved)
         report_unsaved("config.f");
+    return database_saved && log_saved;
+}
+
+bool may_close()
+{
+    if (saved_database_digest == database_digest() && log_is_saved()) return true;
+    int answer = show_message_box(main_window, "修改尚未保存，是否保存？", "保存", MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDYES) return save_files();
+    return answer == IDNO;
 }
 
 void run_editor_command(int id)

@@ -9,6 +9,17 @@ bool is_editor_command(int id);
 // lists do not meet does nothing.
 void run_editor_command(int id);
 
+// dv.dat was there but did not load: the first save keeps its bytes as
+// dv.dat.bak before it replaces the file.
+extern bool keep_damaged_database;
+
+// The database and the download log as they now are count as saved: called
+// once they are loaded.
+void remember_saved_state();
+// Closing with changes that are not saved asks first: Yes saves, No drops
+// them, Cancel keeps the program running. Returns whether it may close.
+bool may_close();
+
 // The selection of group_list or member_list changed.
 void on_group_list_change();
 void on_member_list_change();

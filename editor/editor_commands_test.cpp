@@ -242,28 +242,47 @@ TEST_F(SampleEditorTest, ChangeMemberReadsCoefficientsAsTheSystemsAtofAndShowsTh
     EXPECT_EQ(member_fields(), (Texts{"摄氏度", "0", "12.5"}));
 }
 
-TEST_F(SampleEditorTest, ChangeWithoutEditingReadsBackOnlyTheFirstNineBytesOfTheShownTexts)
+// The fields show shortened forms ("%g", a name as text); 更改 must not read
+// them back over what is stored unless the user edited them.
+TEST_F(SampleEditorTest, ChangeWithoutEditingKeepsTheStoredValuesBitForBit)
 {
-    member_at(group_at(0), 1)->a = 1234567.0f;
+    member_at(group_at(0), 1)->a = 10763911.0f;
+    member_at(group_at(0), 1)->b = 10.7639104f;
+    write_name(group_at(0)->name, "基准价（汇率）");
+    select_list(group_list, 0);
     select_list(member_list, 1);
-    EXPECT_EQ(window_text(coefficient_a_edit), "1.23457e+006");
+    EXPECT_EQ(window_text(coefficient_a_edit), "1.07639e+007");
+    EXPECT_EQ(window_text(coefficient_b_edit), "10.7639");
+    click(IDC_GROUP_RENAME);
+    EXPECT_STREQ(group_at(0)->name, "基准价（汇率）");
+    set_text(member_name_edit, "新名字");
     click(IDC_MEMBER_CHANGE);
-    EXPECT_EQ(member_at(group_at(0), 1)->a, 1.23457f);
-    EXPECT_EQ(member_at(group_at(0), 1)->b, 32.0f);
-    select_list(member_list, 1);
-    EXPECT_EQ(window_text(coefficient_a_edit), "1.23457");
+    EXPECT_STREQ(member_at(group_at(0), 1)->name, "新名字");
+    EXPECT_EQ(member_at(group_at(0), 1)->a, 10763911.0f);
+    EXPECT_EQ(member_at(group_at(0), 1)->b, 10.7639104f);
+
+    // An edited coefficient is read whole, however long its text.
+    set_text(coefficient_a_edit, "1.0763911e+007");
+    click(IDC_MEMBER_CHANGE);
+    EXPECT_EQ(member_at(group_at(0), 1)->a, 10763911.0f);
+    // Typed back to the shown text after a change, it counts as edited again.
+    set_text(coefficient_a_edit, "2");
+    click(IDC_MEMBER_CHANGE);
+    set_text(coefficient_a_edit, "1.0763911e+007");
+    click(IDC_MEMBER_CHANGE);
+    EXPECT_EQ(member_at(group_at(0), 1)->a, 10763911.0f);
 }
 
-TEST_F(SampleEditorTest, LongFieldTextsAreCutToNineBytesWithoutHalfACharacter)
+TEST_F(SampleEditorTest, LongNamesAreCutToFifteenBytesWithoutHalfACharacter)
 {
     struct Case { const char* typed; const char* stored; };
     const Case cases[] = {
-        {"abcdefghijkl", "abcdefghi"},
-        {"温度摄氏度", "温度摄氏"},          // the 9th byte leads 度: dropped
-        {"a温度摄氏度", "a温度摄氏"},        // the 9th byte ends 氏, though it looks like a lead byte
-        {"基准价（汇率）", "基准价（"},
+        {"abcdefghijklmnopq", "abcdefghijklmno"},
+        {"温度摄氏度华氏度", "温度摄氏度华氏"},    // the 15th byte leads 度: dropped
+        {"a温度摄氏度华氏度", "a温度摄氏度华氏"},  // the 15th byte ends 氏, though it looks like a lead byte
+        {"基准价（汇率）", "基准价（汇率）"},
         // Longer than any read buffer, ending mid-character at any even size.
-        {"a温度摄氏度华氏度开尔文兰氏度列氏度牛顿度", "a温度摄氏"},
+        {"a温度摄氏度华氏度开尔文兰氏度列氏度牛顿度", "a温度摄氏度华氏"},
         {"", ""},
     };
     for (const Case& c : cases) {
@@ -288,23 +307,23 @@ TEST_F(EmptyEditorTest, ChineseTypedIntoTheFieldsIsStoredAndSavedAsGbk)
 {
     click(IDC_GROUP_ADD);
     set_text(group_name_edit, "");
-    type(group_name_edit, "温度摄氏度");   // 10 bytes: 度 does not fit
+    type(group_name_edit, "温度摄氏度");
     click(IDC_GROUP_RENAME);
     set_text(member_name_edit, "");
     type(member_name_edit, "摄氏度");
     click(IDC_MEMBER_CHANGE);
     EXPECT_EQ(window_text(group_name_edit), "温度摄氏度");
-    EXPECT_EQ(list_items(group_list), Texts{"温度摄氏"});
+    EXPECT_EQ(list_items(group_list), Texts{"温度摄氏度"});
     EXPECT_EQ(list_items(member_list), Texts{"摄氏度"});
 
     click(IDC_SAVE);
     const char expected[] =
         "\x01\0\0\0"
-        "\x01\0\0\0" "\xCE\xC2\xB6\xC8\xC9\xE3\xCA\xCF\0\0\0\0\0\0\0\0"
+        "\x01\0\0\0" "\xCE\xC2\xB6\xC8\xC9\xE3\xCA\xCF\xB6\xC8\0\0\0\0\0\0"
         "\xC9\xE3\xCA\xCF\xB6\xC8\0\0\0\0\0\0\0\0\0\0" "\0\0\0\0" "\0\0\0\0";
     EXPECT_EQ(file_bytes("dv.dat"), std::string(expected, sizeof expected - 1));
     restart();
-    EXPECT_EQ(list_items(group_list), Texts{"温度摄氏"});
+    EXPECT_EQ(list_items(group_list), Texts{"温度摄氏度"});
     EXPECT_EQ(member_fields(), (Texts{"摄氏度", "0", "0"}));
 }
 
@@ -316,7 +335,7 @@ TEST_F(SampleEditorTest, ACharacterGbkCannotHoldIsStoredAsAQuestionMark)
     const Case cases[] = {
         {L"a\uD55Cb", "a?b"},                             // Hangul
         {L"\U0001F600x", "?x"},                           // beyond the BMP: a surrogate pair, one "?"
-        {L"温度\U0001F600摄氏度", "温度?摄氏"},           // 9 bytes: the cut still keeps whole characters
+        {L"温度\U0001F600摄氏", "温度?摄氏"},
     };
     for (const Case& c : cases) {
         set_text(member_name_edit, "");
@@ -326,9 +345,10 @@ TEST_F(SampleEditorTest, ACharacterGbkCannotHoldIsStoredAsAQuestionMark)
         EXPECT_EQ(list_items(member_list)[0], c.stored);
     }
     // Set, not typed: typing stops where the text fills the field's width.
-    SetWindowTextW(member_name_edit, L"\uD55C\uD55C\uD55C\uD55C\uD55C\uD55C\uD55C\uD55C\uD55C\uD55C");
+    SetWindowTextW(member_name_edit, L"\uD55C\uD55C\uD55C\uD55C\uD55C\uD55C\uD55C\uD55C\uD55C\uD55C"
+                                     L"\uD55C\uD55C\uD55C\uD55C\uD55C\uD55C");
     click(IDC_MEMBER_CHANGE);
-    EXPECT_STREQ(member_at(group_at(0), 0)->name, "?????????");
+    EXPECT_STREQ(member_at(group_at(0), 0)->name, "???????????????");
 }
 
 TEST_F(ThreeGroupEditorTest, MovesAtTheEndsDoNothingButStillMarkTheGroupsChanged)

@@ -1,4 +1,6 @@
 #include "editor/settings_page.h"
+#include <cstdio>
+#include <cstring>
 #include "convert/number_text.h"
 #include "editor/editor_commands.h"
 #include "shell/controls.h"
@@ -36,21 +38,62 @@ UnitMember* selected_list_member(UnitGroup* group)
     return member_at(group, t);
 }
 
+namespace {
+
+// An edit's whole text as GBK: more than any name or number the page shows.
 void read_edit_text(HWND edit, char* text)
 {
-    read_window_text(edit, text, edit_text_size);
+    read_window_text(edit, text, read_text_size);
+}
+
+// The text each Settings edit held when the page last filled it, read back
+// from the edit so that it compares with what the user sees.
+struct ShownField {
+    HWND* edit;
+    char text[read_text_size];
+};
+ShownField shown_fields[] = {
+    {&group_name_edit, ""}, {&member_name_edit, ""}, {&coefficient_a_edit, ""}, {&coefficient_b_edit, ""}};
+
+ShownField* shown_field(HWND edit)
+{
+    for (ShownField& field : shown_fields)
+        if (*field.edit == edit) return &field;
+    return nullptr;
+}
+
+void show_field(HWND edit, const char* text)
+{
+    set_window_text(edit, text);
+    ShownField* field = shown_field(edit);
+    if (field) read_edit_text(edit, field->text);
+}
+
+} // namespace
+
+bool field_edited(HWND edit, char* text)
+{
+    read_edit_text(edit, text);
+    ShownField* field = shown_field(edit);
+    return !field || std::strcmp(field->text, text) != 0;
+}
+
+void field_taken(HWND edit, const char* text)
+{
+    ShownField* field = shown_field(edit);
+    if (field) std::snprintf(field->text, sizeof field->text, "%s", text);
 }
 
 void show_member(UnitMember* member)
 {
     if (!member) return;
     char text[name_text_size];
-    set_window_text(member_name_edit, name_text(member->name, text));
+    show_field(member_name_edit, name_text(member->name, text));
     char number[general_text_size];
     format_general(static_cast<double>(member->a), number);
-    set_window_text(coefficient_a_edit, number);
+    show_field(coefficient_a_edit, number);
     format_general(static_cast<double>(member->b), number);
-    set_window_text(coefficient_b_edit, number);
+    show_field(coefficient_b_edit, number);
 }
 
 // The member names of the group into the emptied member_list, and the first
@@ -68,7 +111,7 @@ void show_group(UnitGroup* group)
 {
     if (!group) return;
     char text[name_text_size];
-    set_window_text(group_name_edit, name_text(group->name, text));
+    show_field(group_name_edit, name_text(group->name, text));
     list_members(group);
     // With an empty list this selects nothing.
     select_list_entry(member_list, 0);

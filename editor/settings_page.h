@@ -3,9 +3,7 @@
 // commands.
 #include <windows.h>
 #include "database/unit_database.h"
-
-// An edit's text is taken as at most this many bytes less one.
-const int edit_text_size = 10;
+#include "shell/window_text.h"
 
 void select_list_entry(HWND list, int position);
 // Appends the text of a name field as a new last entry.
@@ -19,6 +17,10 @@ UnitGroup* selected_list_group();
 // The member selected in member_list of that group, or none.
 UnitMember* selected_list_member(UnitGroup* group);
 
-// An edit's text as GBK: the characters that fit whole into
-// edit_text_size - 1 bytes.
-void read_edit_text(HWND edit, char* text /* edit_text_size */);
+// Whether the user changed the edit since the page last put a text there, or
+// since the last 更改 took it: an unchanged field keeps the stored value as
+// it is, since its text is only the "%g" or cut form of that value. text
+// receives the edit's whole text either way.
+bool field_edited(HWND edit, char* text /* read_text_size */);
+// The edit's text, as 更改 has just taken it, is the one it now stands for.
+void field_taken(HWND edit, const char* text);

@@ -8,3 +8,12 @@ HDC sprite_image;
 HDC background_image;
 CalendarDate today;
 int groups_changed;
+
+void read_today()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    today.year = now.wYear;
+    today.month = now.wMonth;
+    today.day = now.wDay;
+}

@@ -10,21 +10,24 @@
 #include "shell/controls.h"
 #include "shell/graphics.h"
 #include "shell/pages.h"
+#include "shell/window_text.h"
 #include "update/download_log.h"
 #include "update/download_page.h"
 #include "update/rate_download.h"
 
+// Posted at creation when dv.dat did not load.
+const UINT WM_DAMAGED_DATABASE = WM_APP + 1;
+
 static void on_create(HWND window, const CREATESTRUCTW* creation)
 {
     groups_changed = 1;
-    load_database("dv.dat");
+    keep_damaged_database = load_database("dv.dat") == database_file_damaged;
     load_download_log("config.f");
+    remember_saved_state();
+    // The warning waits for the message loop, when the window is shown.
+    if (keep_damaged_database) PostMessageW(window, WM_DAMAGED_DATABASE, 0, 0);
     ui_font = create_ui_font();
-    SYSTEMTIME now;
-    GetSystemTime(&now);
-    today.year = now.wYear;
-    today.month = now.wMonth;
-    today.day = now.wDay;
+    read_today();
     create_controls(window, creation->hInstance);
     // main_window is not recorded yet, so none of these steps draws.
     show_page(page_convert);
@@ -32,6 +35,12 @@ static void on_create(HWND window, const CREATESTRUCTW* creation)
     fill_editor_lists();
     enable_fields();
     fill_download_list();
+}
+
+static void warn_of_damaged_database()
+{
+    show_message_box(main_window, "无法读取 dv.dat，程序以空数据库启动。第一次保存前，原文件将保留为 dv.dat.bak。",
+                     "保存", MB_OK | MB_ICONWARNING);
 }
 
 static void on_destroy(HWND window, WPARAM wparam, LPARAM lparam)
@@ -96,6 +105,10 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     switch (message) {
     case WM_CREATE: on_create(window, reinterpret_cast<const CREATESTRUCTW*>(lparam)); break;
     case WM_DESTROY: on_destroy(window, wparam, lparam); break;
+    case WM_CLOSE: if (!may_close()) return 0; break;
+    // Cancel, or a save that failed, refuses the end of the session.
+    case WM_QUERYENDSESSION: return may_close() ? TRUE : FALSE;
+    case WM_DAMAGED_DATABASE: warn_of_damaged_database(); break;
     case WM_PAINT: on_paint(window); break;
     // The background image covers the whole client area.
     case WM_ERASEBKGND: return 1;

@@ -192,6 +192,7 @@ bool holds_rate_table(int column)
 
 void store_rates(int row)
 {
+    read_today();
     download_log.records[row] = today;
     const char* name = quotation_tables[row].group_name;
     UnitGroup* group = find_group(name);

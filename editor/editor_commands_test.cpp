@@ -10,6 +10,8 @@
 #include "testing/gui_test_support.h"
 #include "testing/message_boxes.h"
 #include "update/download_log.h"
+#include "database/database_file.h"
+#include "tools/dvtool/units_text.h"
 
 using Texts = std::vector<std::string>;
 
@@ -458,4 +460,35 @@ TEST_F(SampleEditorTest, AfterAnyButtonTheConvertPageStartsAgainFromGroupZero)
     EXPECT_TRUE(IsWindowEnabled(conversion_fields[2]));
     EXPECT_FALSE(IsWindowEnabled(conversion_fields[3]));
     EXPECT_EQ(groups_changed, 0);
+}
+
+// The shipped database, as its dv.dat.
+class DefaultDatabaseEditorTest : public ShellTest {
+protected:
+    std::string shipped;
+    void prepare_files() override
+    {
+        std::string error;
+        ASSERT_TRUE(read_units_text(read_file(DUVARIN_SOURCE_DIR "/resources/units.txt"), false,
+                                    "units.txt", error)) << error;
+        ASSERT_TRUE(save_database("dv.dat"));
+        free_database();
+        shipped = file_bytes("dv.dat");
+    }
+};
+
+TEST_F(DefaultDatabaseEditorTest, ChangeOnEveryGroupAndMemberThenSaveGivesTheSameBytes)
+{
+    open_settings();
+    ASSERT_GT(list_count(group_list), 10);
+    for (int g = 0; g < list_count(group_list); ++g) {
+        select_list(group_list, g);
+        click(IDC_GROUP_RENAME);
+        for (int m = 0; m < list_count(member_list); ++m) {
+            select_list(member_list, m);
+            click(IDC_MEMBER_CHANGE);
+        }
+    }
+    click(IDC_SAVE);
+    EXPECT_EQ(file_bytes("dv.dat"), shipped);
 }

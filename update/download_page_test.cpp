@@ -59,3 +59,20 @@ TEST_F(UpdatePageTest, NoSelectionPaintsNeitherStatusNorNotice)
     EXPECT_TRUE(shows_background(340, 130, 300, 20));
 }
 
+
+// The status is judged by the user's own date, whatever the time zone: the
+// tests run once more under a zone far east and one far west of UTC, and at
+// any hour the date of one of them is not the UTC date.
+TEST_F(UpdatePageTest, TheStatusJudgesByTheLocalDateNotTheUniversalOne)
+{
+    SYSTEMTIME local, utc;
+    GetLocalTime(&local);
+    GetSystemTime(&utc);
+    download_log.records[3] = DownloadRecord{local.wYear, local.wMonth, local.wDay};
+    download_log.records[4] = DownloadRecord{utc.wYear, utc.wMonth, utc.wDay};
+    select_list(download_list, 3);
+    EXPECT_STREQ(download_status_text(), "成功下载");
+    bool same_day = local.wDay == utc.wDay && local.wMonth == utc.wMonth && local.wYear == utc.wYear;
+    select_list(download_list, 4);
+    EXPECT_STREQ(download_status_text(), same_day ? "成功下载" : "需要更新");
+}

@@ -18,7 +18,8 @@
 #endif
 
 const char quotation_host[] = DUVARIN_QUOTATION_HOST;
-QuotationAddress quotation_address = {quotation_host, 80};
+const unsigned short http_port = 80;
+QuotationAddress quotation_address = {quotation_host, http_port};
 
 namespace {
 

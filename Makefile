@@ -1,6 +1,7 @@
 # Duvarin: a thin front over the CMake project.
 #   make run    builds everything and opens the program under Wine
-#   make test   builds everything and runs every test, natively and under Wine
+#   make test   builds everything and runs every test, natively and under Wine,
+#               then every command the README names in a short run
 JOBS ?= $(shell nproc)
 HOST := build/host
 WIN  := build/win
@@ -8,7 +9,7 @@ WIN  := build/win
 CONFIGURE_WIN = cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 CTEST_FLAGS ?= --output-on-failure -j $(JOBS)
 
-.PHONY: all setup host win prefix test test-host test-wine run clean
+.PHONY: all setup host win prefix test test-host test-wine test-commands run clean
 
 all: host win
 
@@ -34,7 +35,19 @@ test-host: host
 test-wine: win prefix
 	tools/with-display.sh sh -c 'cd $(WIN) && ctest $(CTEST_FLAGS)'
 
-test: test-host test-wine
+test: test-host test-wine test-commands
+
+# The commands the README advertises, each in a short run, so that none of
+# them stops working unnoticed: fuzzing 2 s a target, every benchmark once,
+# the package, and each measurement script on one quick case.
+test-commands: win prefix
+	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=2
+	tools/bench.sh --benchmark_min_time=0.01 >/dev/null
+	$(MAKE) --no-print-directory dist
+	tools/measure-exe.sh $(WIN) >/dev/null
+	tools/measure-idle.sh $(WIN) 1
+	tools/measure-gui.sh $(WIN) 1
+	tools/measure-download.sh $(WIN) 'EmptyDatabaseDownloadTest\.AllFiveTablesDownloadFromNginx$$'
 
 run: win prefix
 	@tools/run.sh $(WIN)

@@ -5,6 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build/bench
+mkdir -p "$build"
 cmake -S . -B "$build" -DDUVARIN_BENCH=ON -DCMAKE_BUILD_TYPE=Release >"$build.configure.log" 2>&1 \
     || { cat "$build.configure.log"; exit 2; }
 cmake --build "$build" --target duvarin_bench -j2 >/dev/null

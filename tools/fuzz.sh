@@ -2,7 +2,9 @@
 # Builds the libFuzzer programs (clang++, ASan + UBSan) in build/fuzz and runs
 # each for a bounded time, seeded from fuzz/corpus/<target>. New inputs go to
 # build/fuzz/corpus/<target>, crashes and property violations to
-# build/fuzz/findings/<target>. Usage: tools/fuzz.sh [seconds per target] [target...]
+# build/fuzz/findings/<target> and, so that the ordinary test run replays
+# them until the fault is mended, to fuzz/regressions/<target>.
+# Usage: tools/fuzz.sh [seconds per target] [target...]
 set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -10,6 +12,7 @@ shift || true
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(database_file download_log http_reply quotation_scan read_decimal result_text)
 build=build/fuzz
+mkdir -p "$build"
 
 cmake -S . -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
       -DDUVARIN_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build.configure.log" 2>&1 \
@@ -34,10 +37,15 @@ for t in "${targets[@]}"; do
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
     found=$(find "$findings" -type f | wc -l)
+    if [ "${runs:-0}" -eq 0 ]; then
+        echo "fuzz: fuzz_$t ran no input; see $log"
+        status=1
+    fi
     printf '%-16s %12s %10s %8s %s\n' "$t" "${runs:-?}" "${speed:-?}" "$(ls "$work" | wc -l)" "$found"
     if [ "$found" -gt 0 ]; then
         status=1
         find "$findings" -type f | sed 's/^/    /'
+        cp "$findings"/* "fuzz/regressions/$t/"
         grep -m3 -E 'ERROR|property violated|runtime error' "$log" | sed 's/^/    /'
     fi
 done

@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
-# Builds bench/gui_measure.cpp for Windows in build/measure-win and runs it
-# under Wine with a display: once in full (keystroke latency, idle CPU, peak
-# working set) and a few times for the start-up as seen from outside, from
-# the launch of the Wine process to the first paint.
+# Builds bench/gui_measure.cpp in the Windows build and runs it under Wine
+# with a display: once in full (keystroke latency, idle CPU, peak working
+# set) and a few times for the start-up as seen from outside, from the
+# launch of the Wine process to the first paint.
+#   tools/measure-gui.sh [WINDOWS_BUILD_DIR [RUNS]]   (default build/win, 5)
 set -euo pipefail
-cd "$(dirname "$0")/.."
-build=build/measure-win
-runs=${1:-5}
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DDUVARIN_BENCH=ON \
-      -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build.configure.log" 2>&1 \
-    || { cat "$build.configure.log"; exit 2; }
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build/win}
+runs=${2:-5}
+[ -f "$build/CMakeCache.txt" ] || { echo "measure-gui: no Windows build in $build (make win makes it)" >&2; exit 1; }
+build=$(cd "$build" && pwd)
 cmake --build "$build" --target gui_measure -j2 >/dev/null
-[ -f build/wine/.duvarin-ready ] || tools/wine-prefix.sh
+"$root/tools/wine-prefix.sh"
 program=$build/bench/gui_measure.exe
+cd "$root"
 
 tools/with-display.sh bash -c '
     program=$1 runs=$2
@@ -22,6 +23,7 @@ tools/with-display.sh bash -c '
     for i in $(seq "$runs"); do
         launched=$(date +%s%6N)
         painted=$(tools/wine-run.sh "$program" startup | tr -d "\r" | sed -n "s/^first_paint_unix_us //p")
+        [ -n "$painted" ] || { echo "measure-gui: the start-up run printed no first paint" >&2; exit 1; }
         echo "  $(( (painted - launched) / 1000 )) ms"
     done
 ' measure "$program" "$runs"

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Installs what building and testing Duvarin needs on Debian 12. Does nothing
-# when everything is present, so both make targets can call it every time.
+# when everything is present, so every make target can call it every time.
+# Only installing needs root: building and testing do not. Run by another
+# user with packages missing, it says what to run and stops before doing
+# anything.
 #
 # Package mirrors go out of step for hours at a time ("Mirror sync in
-# progress?"). When an index cannot be fetched, the update is retried; when
-# the install then cannot be resolved (typically amd64 libraries from the
-# security suite whose i386 twins are missing), it is tried once more with
-# the sources whose indexes failed left out, so that both architectures come
-# from the same suite. Every step says what it did.
+# progress?"). apt retries what it could not fetch (Acquire::Retries); when
+# an index still fails and the install then cannot be resolved (typically
+# amd64 libraries from the security suite whose i386 twins are missing), it
+# is tried once more with the sources whose indexes failed left out, so that
+# both architectures come from the same suite. Every step says what it did.
 set -euo pipefail
 
 packages=(cmake g++ make libgtest-dev googletest libbenchmark-dev
@@ -24,52 +27,61 @@ done
 say() { echo "setup: $*"; }
 fail() { echo "setup: FAILED: $*" >&2; exit 1; }
 
-sudo_cmd=()
-[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+if [ "$(id -u)" -ne 0 ]; then
+    add_i386=
+    dpkg --print-foreign-architectures | grep -qx i386 || add_i386="sudo dpkg --add-architecture i386 && "
+    cat >&2 <<EOF
+setup: these packages are missing: ${missing[*]}
+setup: installing them needs root. Run
+    sudo make setup
+setup: or install them yourself:
+    ${add_i386}sudo apt-get update && sudo apt-get install --no-install-recommends ${missing[*]}
+setup: then run make again; building and testing need no root.
+EOF
+    exit 1
+fi
+
 export DEBIAN_FRONTEND=noninteractive
 work=$(mktemp -d)
-# Installing nginx must not start a system server on port 80, which the
-# download tests need for their own; a policy of our own stops that only
-# when the machine has none.
+# Installing nginx must not start a system server on port 80, which
+# tools/nginx-site.sh serves the sample site on for make run; a policy of
+# our own stops that only when the machine has none.
 policy=/usr/sbin/policy-rc.d
 own_policy=
 cleanup() {
-    [ -z "$own_policy" ] || "${sudo_cmd[@]}" rm -f "$policy"
+    [ -z "$own_policy" ] || rm -f "$policy"
     rm -rf "$work"
 }
 trap cleanup EXIT
 if [ ! -e "$policy" ]; then
     printf '#!/bin/sh\nexit 101\n' > "$work/policy-rc.d"
-    "${sudo_cmd[@]}" install -m 755 "$work/policy-rc.d" "$policy"
+    install -m 755 "$work/policy-rc.d" "$policy"
     own_policy=1
 fi
 
 say "installing ${missing[*]}"
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
     say "adding the i386 architecture (Wine runs the 32-bit program)"
-    "${sudo_cmd[@]}" dpkg --add-architecture i386
+    dpkg --add-architecture i386
 fi
 
-# apt-get update, up to three times; afterwards $work/failed lists the
-# "URI suite" of every index that still could not be fetched.
+# apt-get update, each file tried up to three more times with growing
+# pauses; afterwards $work/failed lists the "URI suite" of every index that
+# still could not be fetched.
 update() {
-    local attempt
-    for attempt in 1 2 3; do
-        if "${sudo_cmd[@]}" apt-get "$@" update -q >"$work/update.log" 2>&1; then
-            : >"$work/failed"
-            return 0
-        fi
-        sed -n 's|^E: Failed to fetch \(.*\)/dists/\([^/]*\)/.*|\1 \2|p' "$work/update.log" \
-            | sort -u >"$work/failed"
-        say "package index update failed (attempt $attempt of 3):"
-        grep '^E:' "$work/update.log" | sed 's/^/    /' || true
-        [ "$attempt" -eq 3 ] || sleep $((attempt * 5))
-    done
+    if apt-get -o Acquire::Retries=3 "$@" update -q >"$work/update.log" 2>&1; then
+        : >"$work/failed"
+        return 0
+    fi
+    sed -n 's|^E: Failed to fetch \(.*\)/dists/\([^/]*\)/.*|\1 \2|p' "$work/update.log" \
+        | sort -u >"$work/failed"
+    say "package index update failed:"
+    grep '^E:' "$work/update.log" | sed 's/^/    /' || true
     return 1
 }
 
 install() {
-    "${sudo_cmd[@]}" apt-get "$@" install -y -q --no-install-recommends "${missing[@]}" \
+    apt-get -o Acquire::Retries=3 "$@" install -y -q --no-install-recommends "${missing[@]}" \
         >"$work/install.log" 2>&1 && return 0
     say "apt-get install failed:"
     tail -n 20 "$work/install.log" | sed 's/^/    /'
@@ -126,7 +138,7 @@ if update; then
     fail "apt-get install could not install the packages above; see the messages."
 fi
 if [ ! -s "$work/failed" ]; then
-    fail "apt-get update failed three times and named no index; is the network or the package mirror down?"
+    fail "apt-get update failed and named no index; is the network or the package mirror down?"
 fi
 say "going on with the indexes that could be fetched"
 install && { say "done (with the indexes above out of date)"; exit 0; }

@@ -18,6 +18,8 @@
 #endif
 
 const char quotation_host[] = DUVARIN_QUOTATION_HOST;
+const unsigned short http_port = 80;
+QuotationAddress quotation_address = {quotation_host, http_port};
 
 namespace {
 
@@ -25,7 +27,6 @@ namespace {
 const char request[] = "GET / HTTP/1.1\r\nHost:" DUVARIN_QUOTATION_HOST "\r\n\r\n";
 const int request_length = sizeof request - 1;
 
-const unsigned short http_port = 80;
 const DWORD paint_slice_ms = 100;   // the longest wait between two looks for paint messages
 const char network_caption[] = "网络";
 const char base_member_name[] = "人民币";
@@ -112,11 +113,11 @@ Wait wait_for(SOCKET connection, bool to_write, DWORD wait_ms)
 // window for the system's own retries.
 bool connect_to_host(SOCKET connection, DWORD deadline)
 {
-    hostent* host = gethostbyname(quotation_host);
+    hostent* host = gethostbyname(quotation_address.host);
     if (!host || host->h_addrtype != AF_INET || host->h_length != 4 || !host->h_addr_list[0]) return false;
     sockaddr_in remote = {};
     remote.sin_family = AF_INET;
-    remote.sin_port = htons(http_port);
+    remote.sin_port = htons(quotation_address.port);
     std::memcpy(&remote.sin_addr, host->h_addr_list[0], 4);
     u_long non_blocking = 1;
     if (ioctlsocket(connection, FIONBIO, &non_blocking) == SOCKET_ERROR) return false;

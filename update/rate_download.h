@@ -6,6 +6,15 @@
 // the request's Host line. Set at configure time (DUVARIN_QUOTATION_HOST).
 extern const char quotation_host[];
 
+// Where a download connects: port 80 of the quotation host. The program
+// never changes it; the download tests point it at their own servers on
+// loopback ports, and the request, Host line included, stays the same.
+struct QuotationAddress {
+    const char* host;
+    unsigned short port;
+};
+extern QuotationAddress quotation_address;
+
 const int reply_limit = 30000;                    // bytes of the reply that are kept
 const unsigned long connect_timeout_ms = 10000;   // for the connection attempt
 // For the whole exchange after the user's Yes: a reply not whole by then is

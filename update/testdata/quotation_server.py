@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""A quotation web site for the rate download tests, on 127.0.0.1 port 80.
+"""A quotation web site for the rate download tests, on a free port of
+127.0.0.1 that the system picks, so that any number of tests run side by side.
 
     quotation_server.py FOLDER MODE [ARGUMENT]   start, in the background
     quotation_server.py FOLDER stop              stop the one started there
@@ -20,10 +21,13 @@ MODE says how the server answers GET /:
     empty            reads the request and closes without a byte
     unaccepted       listens, but its backlog is full: connection attempts
                      are dropped and never answered
+    closed           holds the port without listening: every connection
+                     attempt is refused
     directory DIR    Python's own http.server serving DIR
 
-Once listening, the server writes its process id to FOLDER/server.pid; a
-server that cannot listen writes FOLDER/server.error instead. Every request
+Once listening, the server writes its port to FOLDER/server.port, then its
+process id to FOLDER/server.pid; a server that cannot listen writes
+FOLDER/server.error instead. Every request
 is kept in FOLDER/request-N.bin (N counts from 1). A server that is left
 alone exits by itself, so a test that died cannot hold the port for long.
 """
@@ -38,7 +42,7 @@ import socketserver
 import sys
 import time
 
-ADDRESS = ("127.0.0.1", 80)
+HOST = "127.0.0.1"
 IDLE_LIMIT = 60          # seconds without a connection before it exits
 LIFE_LIMIT = 600
 SILENCE_LIMIT = 30       # how long a silent answer holds the connection
@@ -207,8 +211,6 @@ def make_handler(folder, mode, argument):
 
 
 class Server(socketserver.TCPServer):
-    allow_reuse_address = True
-
     def handle_error(self, request, client_address):
         # A client that stops reading (the download keeps 30000 bytes at
         # most) resets the connection; that is no fault of the server.
@@ -216,38 +218,32 @@ class Server(socketserver.TCPServer):
 
 
 def listen(handler):
-    # The server stopped just before may still be letting go of the port.
-    for _ in range(100):
-        try:
-            return Server(ADDRESS, handler)
-        except OSError as error:
-            last = error
-            time.sleep(0.05)
-    raise last
+    # Port 0: the system hands out a port that nothing else holds.
+    return Server((HOST, 0), handler)
+
+
+def hold_closed_port():
+    """A socket bound to a port of its own that never listens: the system
+    refuses every connection to it, and nothing else can take the port."""
+    holder = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    holder.bind((HOST, 0))
+    return holder
 
 
 def fill_backlog():
-    """A socket that listens on ADDRESS with a backlog of none, and the
-    connections that fill it: Linux drops the connection attempts that
-    come after them, so their connect waits as behind a firewall."""
+    """A socket that listens with a backlog of none, and the connections
+    that fill it: Linux drops the connection attempts that come after them,
+    so their connect waits as behind a firewall."""
     listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-    listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-    for _ in range(100):
-        try:
-            listener.bind(ADDRESS)
-            break
-        except OSError as error:
-            last = error
-            time.sleep(0.05)
-    else:
-        raise last
+    listener.bind((HOST, 0))
     listener.listen(0)
+    address = listener.getsockname()
     fillers = []
     while len(fillers) < 16:
         filler = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
         filler.settimeout(0.5)
         try:
-            filler.connect(ADDRESS)
+            filler.connect(address)
         except OSError:
             filler.close()
             return listener, fillers
@@ -255,15 +251,32 @@ def fill_backlog():
     raise OSError("the backlog does not fill up")
 
 
+def port_of(server):
+    if isinstance(server, tuple):
+        server = server[0]
+    if isinstance(server, socket.socket):
+        return server.getsockname()[1]
+    return server.server_address[1]
+
+
+def write_atomically(path, text):
+    temporary = path + ".new"
+    with open(temporary, "w") as f:
+        f.write(text)
+    os.replace(temporary, path)
+
+
 def serve(folder, mode, argument):
     try:
         if mode == "unaccepted":
             server = fill_backlog()
+        elif mode == "closed":
+            server = hold_closed_port()
         else:
             server = listen(make_handler(folder, mode, argument))
     except OSError as error:
         with open(os.path.join(folder, "server.error"), "w") as f:
-            f.write("cannot listen on %s:%d: %s\n" % (ADDRESS[0], ADDRESS[1], error))
+            f.write("cannot listen on %s: %s\n" % (HOST, error))
         return
 
     def leave(*_):
@@ -274,12 +287,10 @@ def serve(folder, mode, argument):
         os._exit(0)
     signal.signal(signal.SIGTERM, leave)
 
-    temporary = pid_path(folder) + ".new"
-    with open(temporary, "w") as f:
-        f.write("%d\n" % os.getpid())
-    os.replace(temporary, pid_path(folder))
+    write_atomically(os.path.join(folder, "server.port"), "%d\n" % port_of(server))
+    write_atomically(pid_path(folder), "%d\n" % os.getpid())
 
-    if mode == "unaccepted":
+    if mode in ("unaccepted", "closed"):
         time.sleep(IDLE_LIMIT)
         leave()
 
@@ -313,7 +324,7 @@ def main():
     if mode == "stop":
         return
     for name in os.listdir(folder):
-        if name.startswith("request-") or name == "server.error":
+        if name.startswith("request-") or name in ("server.error", "server.port"):
             os.remove(os.path.join(folder, name))
     serve(folder, mode, argument)
 

@@ -14,7 +14,7 @@ bool write_database_file(const std::string& path, int groups, int members);
 // A group of the given size appended to the database with append_member.
 UnitGroup* build_group(int members);
 
-// A quotation page of at most size bytes (the receive limit is 30000): the
+// A quotation page of at most size bytes (the reply buffer holds 256 kB): the
 // reply head, the header frame, then rows of the usual shape with distinct
 // currency names until the page is full. rows gets the number of rows.
 std::string quotation_page(int size, int* rows);

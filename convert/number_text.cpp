@@ -53,20 +53,33 @@ static bool beyond_largest(const char* p)
     return place + exponent > 0;
 }
 
-double read_decimal(const char* text)
+// Past the white space and the sign, where the digits begin.
+static const char* after_sign(const char* text)
 {
-    if (text == 0)
-        return 0.0;
     const char* p = text;
     while (is_space(*p))
         p++;
-    bool negative = *p == '-';
     if (*p == '+' || *p == '-')
         p++;
+    return p;
+}
+
+bool starts_with_decimal(const char* text)
+{
+    if (text == 0)
+        return false;
     // from_chars also reads "inf" and "nan"; a decimal number starts with a
     // digit, or a point and a digit.
-    if (!is_digit(*p) && !(*p == '.' && is_digit(p[1])))
+    const char* p = after_sign(text);
+    return is_digit(*p) || (*p == '.' && is_digit(p[1]));
+}
+
+double read_decimal(const char* text)
+{
+    if (!starts_with_decimal(text))
         return 0.0;
+    const char* p = after_sign(text);
+    bool negative = p != text && p[-1] == '-';
     double value = 0.0;
     if (std::from_chars(p, p + strlen(p), value).ec == std::errc::result_out_of_range)
         value = beyond_largest(p) ? HUGE_VAL : 0.0;

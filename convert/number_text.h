@@ -8,6 +8,9 @@
 // optional exponent. Nothing else is a number ("0x1A", "inf", "nan" give 0;
 // "12.5kg" gives 12.5; "1.23457e+" gives 1.23457). Correctly rounded.
 double read_decimal(const char* text);
+// Whether read_decimal finds a number there at all: "0.00" and "-5" hold
+// one, "", "-" and "abc" none (and give 0).
+bool starts_with_decimal(const char* text);
 
 // "%g" as the system writes it: six significant digits, trailing zeros
 // dropped, and in the exponent form always a sign and three digits

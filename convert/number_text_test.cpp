@@ -61,12 +61,20 @@ TEST(ReadDecimal, ReadsOnlyTheLeadingDecimalNumber)
         {"1e3", 1000}, {"12.5kg", 12.5}, {"1.23457e+", 1.23457}, {"2E-2x", 0.02},
         {" \t\n\v\f\r+7.5", 7.5}, {".5", 0.5}, {"5.", 5}, {"1.2.3", 1.2}, {"-5", -5},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(read_decimal(c.text), c.value) << c.text;
+        EXPECT_TRUE(starts_with_decimal(c.text)) << c.text;
+    }
+    // Zero is a number too; only the texts without any give 0 unread.
+    for (const char* zero : {"0", "-0.0", "0,5", ".0"})
+        EXPECT_TRUE(starts_with_decimal(zero)) << zero;
     const char* no_numbers[] = {"", ".", "-", "+.", "e5", "abc", "0x1A", "inf", "nan", " -e1",
                                 "-infinity", "+nan", ".e1", "+-5", "0x1p3"};
-    for (const char* text : no_numbers)
+    for (const char* text : no_numbers) {
         EXPECT_EQ(bits_of(read_decimal(text)), 0u) << text;
+        EXPECT_EQ(starts_with_decimal(text), text[0] == '0') << text;
+    }
+    EXPECT_FALSE(starts_with_decimal(nullptr));
 }
 
 TEST(ReadDecimal, RoundsCorrectlyLikeEveryBuild)

@@ -2,8 +2,9 @@
 // replies built around any body. However the receives cut the bytes, the
 // kept text and the verdict are the same; the kept text stays within its
 // limit and terminated, and stops changing once the reply is over; a smaller
-// limit keeps the start of the same text; a body framed by Content-Length,
-// by chunks of any size or by the close comes out as it went in.
+// limit keeps the start of the same text and makes the reply too long just
+// when the text would not fit it; a body framed by Content-Length, by chunks
+// of any size or by the close comes out as it went in.
 #include "fuzz/fuzz_check.h"
 #include "update/http_reply.h"
 #include <algorithm>
@@ -15,6 +16,8 @@
 namespace {
 
 const char target[] = "http_reply";
+// Any limit does: the smaller ones below reach theirs with short inputs, and
+// filling a buffer of the download's size for every feed would slow the run.
 const int reply_limit = 30000;
 // Up to this size an input is also fed in two receives cut at every place.
 const size_t every_cut_size = 200;
@@ -23,11 +26,12 @@ struct Outcome {
     ReplyState before_close;
     ReplyState state;   // after the peer closed
     std::string text;   // what was kept, up to its terminator
+    int status = 0;
 };
 
 bool operator==(const Outcome& a, const Outcome& b)
 {
-    return a.before_close == b.before_close && a.state == b.state && a.text == b.text;
+    return a.before_close == b.before_close && a.state == b.state && a.text == b.text && a.status == b.status;
 }
 
 // Receive sizes and other choices drawn from the input itself, so that a
@@ -91,7 +95,7 @@ Outcome feed(const std::string& bytes, std::vector<size_t> sizes, int limit = re
         report_violation(target, "a closed reply still waits for bytes");
     if (state != ReplyState::receiving && closed != state)
         report_violation(target, "closing changed the verdict on a reply that was over");
-    Outcome outcome = {state, closed, std::string(text.data(), static_cast<size_t>(reply.kept))};
+    Outcome outcome = {state, closed, std::string(text.data(), static_cast<size_t>(reply.kept)), reply.status};
     if (state != ReplyState::receiving && outcome.text != at_end)
         report_violation(target, "the kept text changed after the reply was over");
     return outcome;
@@ -122,18 +126,18 @@ void expect_same_however_received(const std::string& bytes, const Outcome& expec
 }
 
 // With room for fewer bytes the same bytes keep the start of the same text;
-// a reply that fills its room is complete, since nothing more could be kept.
+// a text that fits its room comes out as with any larger room, one that does
+// not makes the reply too long.
 void check_smaller_limit(const std::string& bytes, const Outcome& whole, int limit, Dice& dice)
 {
     Outcome small = feed(bytes, random_receives(bytes, dice), limit);
     size_t room = static_cast<size_t>(limit);
     bool right;
-    if (whole.text.size() < room)
-        right = small.state == whole.state && small.text == whole.text;
-    else if (whole.text.size() > room)
-        right = small.state == ReplyState::complete && small.text == whole.text.substr(0, room);
+    if (whole.text.size() <= room)
+        right = small == whole;
     else
-        right = (small.state == whole.state || small.state == ReplyState::complete) && small.text == whole.text;
+        right = small.before_close == ReplyState::too_long && small.state == ReplyState::too_long &&
+                small.text == whole.text.substr(0, room);
     if (!right) report_violation(target, "a smaller limit kept something else than the start of the text");
 }
 
@@ -157,10 +161,11 @@ void check_any_bytes(const std::string& bytes)
     if (whole.text.size() > bytes.size())
         report_violation(target, "more was kept than came");
     // Something else than HTTP is kept as it comes, until the peer closes
-    // or the kept text is full.
-    bool fits = bytes.size() < static_cast<size_t>(reply_limit);
-    ReplyState before_close = fits ? ReplyState::receiving : ReplyState::complete;
-    if (!may_be_http(bytes) && !(whole == Outcome{before_close, ReplyState::complete, bytes.substr(0, reply_limit)}))
+    // or a byte comes that has no room.
+    bool fits = bytes.size() <= static_cast<size_t>(reply_limit);
+    Outcome raw = fits ? Outcome{ReplyState::receiving, ReplyState::complete, bytes, 0}
+                       : Outcome{ReplyState::too_long, ReplyState::too_long, bytes.substr(0, reply_limit), 0};
+    if (!may_be_http(bytes) && !(whole == raw))
         report_violation(target, "a reply that is not HTTP was not kept as it came");
 
     check_smaller_limit(bytes, whole, static_cast<int>(dice.below(std::min<size_t>(whole.text.size(), 600) + 2)),
@@ -206,18 +211,20 @@ void check_framed(const std::string& head, const std::string& framed_body, const
     const std::string next = "HTTP/1.1 200 OK\r\n";
     std::string reply = head + framed_body;
     std::string text = (head + body).substr(0, reply_limit);
-    bool fits = head.size() + body.size() < static_cast<size_t>(reply_limit);
-    Outcome expected = {ends_itself || !fits ? ReplyState::complete : ReplyState::receiving, ReplyState::complete,
-                        text};
+    bool fits = head.size() + body.size() <= static_cast<size_t>(reply_limit);
+    Outcome expected = !fits       ? Outcome{ReplyState::too_long, ReplyState::too_long, text, 200}
+                       : ends_itself ? Outcome{ReplyState::complete, ReplyState::complete, text, 200}
+                                     : Outcome{ReplyState::receiving, ReplyState::complete, text, 200};
     std::string bytes = ends_itself ? reply + next : reply;
     Outcome whole = feed(bytes, {});
     if (!(whole == expected))
         report_violation(target, "a framed body did not come out as it went in");
     expect_same_however_received(bytes, expected, dice, 1);
 
-    int limit = static_cast<int>(dice.below(text.size() + 1));
-    Outcome small = feed(bytes, random_receives(bytes, dice), limit);
-    if (small.state != ReplyState::complete || small.text != text.substr(0, static_cast<size_t>(limit)))
+    size_t room = dice.below(text.size() + 1);
+    Outcome small = feed(bytes, random_receives(bytes, dice), static_cast<int>(room));
+    ReplyState verdict = room < text.size() ? ReplyState::too_long : expected.state;
+    if (small.state != verdict || small.text != text.substr(0, room))
         report_violation(target, "a smaller limit kept something else than the start of a framed body");
 
     if (ends_itself && !framed_body.empty() && reply.size() <= static_cast<size_t>(reply_limit)) {

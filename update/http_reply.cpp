@@ -150,18 +150,15 @@ BodyFraming read_header(Span header)
     return framing;
 }
 
+// What does not fit makes the reply too long; what fits is kept all the
+// same, so that a smaller limit keeps the start of the same text.
 void keep(HttpReply& reply, const char* bytes, std::uint64_t count)
 {
     std::uint64_t room = static_cast<std::uint64_t>(reply.limit - reply.kept);
     int taken = static_cast<int>(std::min(count, room));
     std::memcpy(reply.text + reply.kept, bytes, static_cast<size_t>(taken));
     reply.kept += taken;
-}
-
-// Nothing more can be kept, and the scan never looks further.
-bool is_full(const HttpReply& reply)
-{
-    return reply.kept >= reply.limit;
+    if (count > room) reply.stage = ReplyStage::overflow;
 }
 
 void start_chunk_size(HttpReply& reply)
@@ -175,13 +172,16 @@ void start_chunk_size(HttpReply& reply)
 void frame_body(HttpReply& reply)
 {
     BodyFraming framing = read_header({reply.text + reply.header_start, reply.text + reply.kept});
-    if (framing.status < 0) {
-        // Not a reply we can frame; the peer's close ends it.
-        reply.stage = ReplyStage::until_close;
-    } else if (framing.status >= 100 && framing.status < 200) {
+    if (framing.status >= 100 && framing.status < 200) {
         // An interim reply; the real one follows.
         reply.header_start = reply.kept;
         reply.stage = ReplyStage::status;
+        return;
+    }
+    reply.status = framing.status;
+    if (framing.status < 0) {
+        // Not a reply we can frame; the peer's close ends it.
+        reply.stage = ReplyStage::until_close;
     } else if (framing.status == 204 || framing.status == 304) {
         reply.stage = ReplyStage::done;
     } else if (framing.has_coding) {
@@ -201,6 +201,7 @@ void frame_body(HttpReply& reply)
 void take_header_byte(HttpReply& reply, char c)
 {
     keep(reply, &c, 1);
+    if (reply.stage == ReplyStage::overflow) return;
     if (reply.stage == ReplyStage::status) {
         int at = reply.kept - 1 - reply.header_start;
         // Only the first reply may be something else than HTTP; after an
@@ -299,7 +300,7 @@ void take_framing_byte(HttpReply& reply, char c)
 
 bool is_over(const HttpReply& reply)
 {
-    return is_full(reply) || reply.stage == ReplyStage::done || reply.stage == ReplyStage::cut ||
+    return reply.stage == ReplyStage::overflow || reply.stage == ReplyStage::done || reply.stage == ReplyStage::cut ||
            reply.stage == ReplyStage::failed;
 }
 
@@ -335,7 +336,7 @@ ReplyState add_reply_bytes(HttpReply& reply, const char* bytes, int count)
             keep(reply, bytes, taken);
             bytes += taken;
             reply.remaining -= taken;
-            if (reply.remaining == 0)
+            if (reply.remaining == 0 && reply.stage != ReplyStage::overflow)
                 reply.stage = reply.stage == ReplyStage::length ? ReplyStage::done : ReplyStage::chunk_data_end;
             break;
         }
@@ -364,7 +365,13 @@ ReplyState close_reply(HttpReply& reply)
 ReplyState reply_state(const HttpReply& reply)
 {
     if (reply.stage == ReplyStage::failed) return ReplyState::broken;
-    if (is_full(reply) || reply.stage == ReplyStage::done) return ReplyState::complete;
+    if (reply.stage == ReplyStage::overflow) return ReplyState::too_long;
+    if (reply.stage == ReplyStage::done) return ReplyState::complete;
     if (reply.stage == ReplyStage::cut) return ReplyState::cut_off;
     return ReplyState::receiving;
+}
+
+bool is_success_status(int status)
+{
+    return status >= 200 && status < 300;
 }

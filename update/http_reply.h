@@ -7,13 +7,15 @@
 // What is kept for the scan: the header bytes as they came (the status line
 // and header lines never look like table lines), then the body as the
 // server meant it. A reply that does not begin with "HTTP/" is not framed:
-// it is kept as it comes and ends when the peer closes. Once the kept text
-// is full the reply counts as complete, since the scan never looks further.
+// it is kept as it comes and ends when the peer closes. A reply with more
+// bytes to keep than the text has room for is too long: the scan must never
+// see a page cut short at the limit.
 #include <cstdint>
 
 enum class ReplyState {
     receiving,  // more is to come
-    complete,   // the whole reply came, or the kept text is full
+    complete,   // the whole reply came and fits the kept text
+    too_long,   // more came than the kept text has room for
     cut_off,    // the peer closed before the reply was whole
     broken,     // the framing cannot be read: a bad length or chunk size line
 };
@@ -38,6 +40,7 @@ enum class ReplyStage {
     done,
     cut,
     failed,
+    overflow,
 };
 
 struct HttpReply {
@@ -49,7 +52,13 @@ struct HttpReply {
     int line_start;            // where the header line being read begins
     std::uint64_t remaining;   // body or chunk bytes still to come
     bool size_digits;          // the chunk size line has a digit yet
+    // The code of the final reply once its header is whole: 0 before that
+    // and for a reply that is not HTTP, -1 for a status line without one.
+    int status;
 };
+
+// Only a 2xx reply carries the resource that was asked for.
+bool is_success_status(int status);
 
 // Starts reading a reply into text, which has room for limit + 1 bytes.
 void begin_reply(HttpReply& reply, char* text, int limit);

@@ -46,29 +46,30 @@ Outcome feed(const std::string& bytes, std::vector<size_t> sizes, bool close = f
 
 // How many bytes, fed one by one, the reply takes before it stops
 // receiving.
-size_t end_of_reply(const std::string& bytes)
+size_t end_of_reply(const std::string& bytes, int limit = reply_limit)
 {
-    std::vector<char> text(reply_limit + 1);
+    std::vector<char> text(static_cast<size_t>(limit) + 1);
     HttpReply reply;
-    begin_reply(reply, text.data(), reply_limit);
+    begin_reply(reply, text.data(), limit);
     size_t at = 0;
     while (at < bytes.size() && add_reply_bytes(reply, bytes.data() + at, 1) == ReplyState::receiving) at++;
     return at < bytes.size() ? at + 1 : at;
 }
 
-Outcome feed_whole(const std::string& bytes, bool close = false)
+Outcome feed_whole(const std::string& bytes, bool close = false, int limit = reply_limit)
 {
-    return feed(bytes, {bytes.size() ? bytes.size() : 1}, close);
+    return feed(bytes, {bytes.size() ? bytes.size() : 1}, close, limit);
 }
 
 // The same outcome however the receives split the reply: in two pieces at
 // every position, and byte by byte.
-void expect_same_wherever_split(const std::string& bytes, const Outcome& expected, bool close = false)
+void expect_same_wherever_split(const std::string& bytes, const Outcome& expected, bool close = false,
+                                int limit = reply_limit)
 {
-    EXPECT_EQ(feed_whole(bytes, close), expected) << "in one piece";
-    EXPECT_EQ(feed(bytes, {1}, close), expected) << "byte by byte";
+    EXPECT_EQ(feed_whole(bytes, close, limit), expected) << "in one piece";
+    EXPECT_EQ(feed(bytes, {1}, close, limit), expected) << "byte by byte";
     for (size_t at = 1; at < bytes.size(); at++)
-        EXPECT_EQ(feed(bytes, {at, bytes.size()}, close), expected) << "split at " << at;
+        EXPECT_EQ(feed(bytes, {at, bytes.size()}, close, limit), expected) << "split at " << at;
 }
 
 std::string header(const std::string& fields, const char* status = "HTTP/1.1 200 OK")
@@ -264,7 +265,7 @@ TEST(HttpReplyCloseTest, OnlyTheFirstReplyMayBeSomethingElseThanHttp)
     EXPECT_EQ(feed_whole(interim + "<html>"), (Outcome{ReplyState::broken, interim + "<"}));
 }
 
-TEST(HttpReplyLimitTest, TheKeptTextStopsAtTheLimitAndTheReplyCountsAsComplete)
+TEST(HttpReplyLimitTest, AReplyWithMoreToKeepThanTheLimitIsTooLongAndKeepsItsStart)
 {
     const int limit = 60;
     std::string page(100, 'p');
@@ -272,15 +273,66 @@ TEST(HttpReplyLimitTest, TheKeptTextStopsAtTheLimitAndTheReplyCountsAsComplete)
     struct Case {
         std::string reply;
         std::string text;
+        size_t framing;   // bytes of chunk framing before the first byte without room
     } cases[] = {
-        {header("Content-Length: 100\r\n") + page, header("Content-Length: 100\r\n") + page},
-        {chunked_head + "64\r\n" + page + "\r\n0\r\n\r\n", chunked_head + page},
-        {"<html>" + page, "<html>" + page},
-        {header("X: " + page + "\r\nContent-Length: 1\r\n") + "p", header("X: " + page)},
+        {header("Content-Length: 100\r\n") + page, header("Content-Length: 100\r\n") + page, 0},
+        {chunked_head + "64\r\n" + page + "\r\n0\r\n\r\n", chunked_head + page, 4},
+        {"<html>" + page, "<html>" + page, 0},
+        {header("X: " + page + "\r\nContent-Length: 1\r\n") + "p", header("X: " + page), 0},
     };
     for (const Case& c : cases) {
         for (size_t receive : {size_t{1}, size_t{7}, c.reply.size()})
-            EXPECT_EQ(feed(c.reply, {receive}, false, limit), (Outcome{ReplyState::complete, c.text.substr(0, limit)}))
+            EXPECT_EQ(feed(c.reply, {receive}, true, limit), (Outcome{ReplyState::too_long, c.text.substr(0, limit)}))
                 << c.reply << " in receives of " << receive;
+        // Over with the first byte that has no room.
+        EXPECT_EQ(end_of_reply(c.reply, limit), limit + 1 + c.framing) << c.reply;
     }
+}
+
+TEST(HttpReplyLimitTest, AReplyThatFillsTheLimitExactlyIsWhole)
+{
+    std::string head = header("Content-Length: 10\r\n");
+    std::string body = "<TD>1</TD>";
+    int limit = static_cast<int>((head + body).size());
+    expect_same_wherever_split(head + body + "HTTP/1.1", {ReplyState::complete, head + body}, false, limit);
+    std::string chunked = header("Transfer-Encoding: chunked\r\n") + "a\r\n" + body + "\r\n0\r\n\r\n";
+    std::string chunked_text = header("Transfer-Encoding: chunked\r\n") + body;
+    expect_same_wherever_split(chunked, {ReplyState::complete, chunked_text}, false,
+                               static_cast<int>(chunked_text.size()));
+    // Without framing only the close tells whether more was to come.
+    expect_same_wherever_split(body, {ReplyState::complete, body}, true, static_cast<int>(body.size()));
+    EXPECT_EQ(feed(body + "x", {1}, true, static_cast<int>(body.size())), (Outcome{ReplyState::too_long, body}));
+}
+
+TEST(HttpReplyStatusTest, TheStatusOfTheFinalReplyIsKnownOnceItsHeaderIsWhole)
+{
+    struct Case {
+        std::string reply;
+        int status;
+    } cases[] = {
+        {header("Content-Length: 2\r\n") + "ok", 200},
+        {header("Content-Length: 2\r\n", "HTTP/1.0 203 Non-Authoritative Information") + "ok", 203},
+        {header("", "HTTP/1.1 100 Continue") + header("Content-Length: 2\r\n", "HTTP/1.1 500 Oops") + "ok", 500},
+        {header("Location: https://example.com/\r\nContent-Length: 0\r\n", "HTTP/1.1 301 Moved Permanently"), 301},
+        {header("", "HTTP/1.1 404"), 404},
+        {header("", "HTTP/1.1 OK"), -1},
+        {"<html><TD>1</TD>", 0},
+    };
+    for (const Case& c : cases) {
+        std::vector<char> text(reply_limit + 1);
+        HttpReply reply;
+        begin_reply(reply, text.data(), reply_limit);
+        // Not before the line that ends the header.
+        size_t header_end = c.reply.rfind("\r\n\r\n");
+        size_t known_at = header_end == std::string::npos ? c.reply.size() : header_end + 4;
+        add_reply_bytes(reply, c.reply.data(), static_cast<int>(known_at - 1));
+        EXPECT_EQ(reply.status, 0) << c.reply;
+        add_reply_bytes(reply, c.reply.data() + known_at - 1, 1);
+        EXPECT_EQ(reply.status, c.status) << c.reply;
+        add_reply_bytes(reply, c.reply.data() + known_at, static_cast<int>(c.reply.size() - known_at));
+        close_reply(reply);
+        EXPECT_EQ(reply.status, c.status) << c.reply;
+    }
+    for (int status : {200, 204, 299}) EXPECT_TRUE(is_success_status(status)) << status;
+    for (int status : {-1, 0, 199, 300, 301, 404, 500, 503}) EXPECT_FALSE(is_success_status(status)) << status;
 }

@@ -28,11 +28,45 @@ bool skip_lines(const char*& cursor, char* line, int count)
     return true;
 }
 
-// One table cell as text: markup away, then its first word.
-void clean_cell(char* line)
+// Reduces the text to its first word without blanks, commas and carriage
+// returns; returns its length, 0 when nothing was left.
+int keep_first_word(char* text, int limit)
+{
+    bool started = false;
+    int out = 0;
+    int in = 0;
+    while (in < limit && text[in] != '\0') {
+        char byte = text[in];
+        if (byte == ' ' && started)
+            break;
+        if (byte == '\r' || byte == ' ' || byte == ',') {
+            ++in;
+        } else if (byte == '&') {
+            // An entity counts as content but leaves nothing behind; it
+            // takes four more bytes, unless the text ends among them.
+            started = true;
+            ++in;
+            for (int k = 0; k < 4 && in < limit && text[in] != '\0'; ++k)
+                ++in;
+        } else {
+            text[out++] = byte;
+            started = true;
+            ++in;
+        }
+    }
+    text[out] = '\0';
+    return out;
+}
+
+// One table cell as text: markup away, then its first word. Returns whether
+// the cell held a number; the "0" that stands for an empty cell is none.
+bool clean_cell(char* line)
 {
     strip_tags(line, line_limit);
-    clean_number(line, line_limit);
+    bool empty = keep_first_word(line, line_limit) == 0;
+    if (empty)
+        clean_number(line, line_limit);
+    return !empty && starts_with_decimal(line);
 }
 
 void store_rate(UnitMember* member, const char* cell)
@@ -48,9 +82,10 @@ void store_rate(UnitMember* member, const char* cell)
 
 // Works through the row frame that the line just read has opened. Returns
 // the cursor of the line after the frame, or nullptr when the text ended
-// inside it.
-const char* scan_row(const char* cursor, char* line, UnitGroup* group, int column)
+// inside it; rated tells whether the row's rate cell held a number.
+const char* scan_row(const char* cursor, char* line, UnitGroup* group, int column, bool& rated)
 {
+    rated = false;
     cursor = read_line(cursor, line, line_limit);
     if (cursor == nullptr)
         return nullptr;
@@ -63,7 +98,7 @@ const char* scan_row(const char* cursor, char* line, UnitGroup* group, int colum
 
     if (!skip_lines(cursor, line, column + 1))
         return nullptr;
-    clean_cell(line);
+    rated = clean_cell(line);
     if (member != nullptr)
         store_rate(member, line);
 
@@ -135,31 +170,10 @@ void strip_tags(char* text, int limit)
 
 void clean_number(char* text, int limit)
 {
-    bool started = false;
-    int out = 0;
-    int in = 0;
-    while (in < limit && text[in] != '\0') {
-        char byte = text[in];
-        if (byte == ' ' && started)
-            break;
-        if (byte == '\r' || byte == ' ' || byte == ',') {
-            ++in;
-        } else if (byte == '&') {
-            // An entity counts as content but leaves nothing behind; it
-            // takes four more bytes, unless the text ends among them.
-            started = true;
-            ++in;
-            for (int k = 0; k < 4 && in < limit && text[in] != '\0'; ++k)
-                ++in;
-        } else {
-            text[out++] = byte;
-            started = true;
-            ++in;
-        }
+    if (keep_first_word(text, limit) == 0) {
+        text[0] = '0';
+        text[1] = '\0';
     }
-    if (out == 0)
-        text[out++] = '0';
-    text[out] = '\0';
 }
 
 int scan_quotation(const char* reply, UnitGroup* group, int column)
@@ -179,8 +193,10 @@ int scan_quotation(const char* reply, UnitGroup* group, int column)
                     return rows;
                 header_seen = true;
             } else {
-                ++rows;
-                cursor = scan_row(cursor, line, group, column);
+                bool rated = false;
+                cursor = scan_row(cursor, line, group, column, rated);
+                if (rated)
+                    ++rows;
                 if (cursor == nullptr)
                     return rows;
             }

@@ -11,5 +11,6 @@ void strip_tags(char* text, int limit);
 void clean_number(char* text, int limit);
 
 // Writes the rates of one column (0..4) of a received quotation page into
-// the group. Returns the number of table rows found.
+// the group. Returns the number of table rows whose cell in that column
+// holds a number: a page without any is no rate table, whatever it wrote.
 int scan_quotation(const char* reply, UnitGroup* group, int column);

@@ -68,10 +68,11 @@ TEST_F(ScanTest, WorkedExampleGivesEveryColumn)
     ASSERT_FALSE(reply.empty());
     const double dollar[] = {680.50, 675.02, 1683.22, 681.86, 0};
     const double yen[] = {8.7663, 8.4956, 8.8367, 8.7311, 8.1357};
+    const int rated[] = {2, 2, 2, 2, 1};   // 美元 has &nbsp; in column 4
     for (int column = 0; column < 5; ++column) {
         SCOPED_TRACE(column);
         start_again();
-        EXPECT_EQ(scan(reply, column), 2);
+        EXPECT_EQ(scan(reply, column), rated[column]);
         ASSERT_EQ(member_count(group), 2);
         EXPECT_STREQ(member_at(group, 0)->name, "美元");
         EXPECT_STREQ(member_at(group, 1)->name, "日元");
@@ -92,10 +93,12 @@ TEST_F(ScanTest, SampleSiteGivesTenCurrencies)
         {"美元", 645.70}, {"日元", 7.8725}, {"英镑", 1046.54},
         {"澳大利亚元", 693.05}, {"加拿大元", 0},
     };
+    // Rows with &nbsp; in the column are written, but hold no rate.
+    const int rated[] = {9, 10, 10, 10, 6};
     for (int column = 0; column < 5; ++column) {
         SCOPED_TRACE(column);
         start_again();
-        EXPECT_EQ(scan(reply, column), 10);
+        EXPECT_EQ(scan(reply, column), rated[column]);
         EXPECT_EQ(member_count(group), 10);
         EXPECT_STREQ(member_at(group, 9)->name, "韩国元");
         EXPECT_EQ(a_of(expected[column].name), per_yuan(expected[column].price));
@@ -135,7 +138,8 @@ TEST_F(ScanTest, CellsAreCleanedToTheirFirstWord)
     std::string reply = page({});
     for (const auto& c : cases)
         reply += row("<TD>", c.name, c.cell);
-    EXPECT_EQ(scan(reply), 13);
+    // All are written; r0, r3 and r4 hold no number.
+    EXPECT_EQ(scan(reply), 10);
     ASSERT_EQ(member_count(group), 13);
     for (int i = 0; i < 13; ++i) {
         EXPECT_STREQ(member_at(group, i)->name, cases[i].member);
@@ -174,7 +178,7 @@ TEST_F(ScanTest, LinesAreCutAt300BytesAndAtTheEnd)
 
     // A final line feed gives no extra empty line to read as a rate.
     append_member(group, "丙", 9, 3);
-    EXPECT_EQ(scan(page({"<TD>", "丙"})), 1);
+    EXPECT_EQ(scan(page({"<TD>", "丙"})), 0);
     EXPECT_EQ(a_of("丙"), 9.0f);
 }
 
@@ -185,12 +189,42 @@ TEST_F(ScanTest, EndOfTextStopsTheScanAtOnce)
     EXPECT_EQ(member_count(group), 0);
 
     append_member(group, "美元", 9, 3);
-    EXPECT_EQ(scan(page({"<TD>", "美元", "1", "2"}), 4), 1);
-    EXPECT_EQ(scan(page({"<TD>", "日元", "1", "2"}), 4), 1);
+    EXPECT_EQ(scan(page({"<TD>", "美元", "1", "2"}), 4), 0);
+    EXPECT_EQ(scan(page({"<TD>", "日元", "1", "2"}), 4), 0);
+    // A rate line that came counts, though the frame is cut after it.
+    EXPECT_EQ(scan(page({"<TD>", "日元", "1", "2"}), 1), 1);
+    EXPECT_EQ(a_of("日元"), 50.0f);
+    start_again();
+    append_member(group, "美元", 9, 3);
+    scan(page({"<TD>", "日元", "1", "2"}), 4);
     EXPECT_EQ(a_of("美元"), 9.0f);
     ASSERT_EQ(member_count(group), 2);
     EXPECT_EQ(member_at(group, 1)->a, 0.0f);
     EXPECT_EQ(member_at(group, 1)->b, 0.0f);
+}
+
+// What the download asks before it changes anything: whether the page
+// gave at least one rate in the column.
+TEST_F(ScanTest, OnlyRowsWhoseColumnHoldsANumberCountAsRated)
+{
+    // Another shape: a <TD line, and ten lines later another, then text.
+    std::string menu = "<TD>首页</TD>\r\n";
+    for (int i = 0; i < 10; ++i)
+        menu += "<p>\r\n";
+    const char* words[] = {"<TD>新闻</TD>", "<TD>关于我们</TD>", "<TD>联系</TD>", "<TD>-</TD>", "<TD>&nbsp;</TD>",
+                           "<TD><img src=a.png></TD>", "<TD>e5</TD>", "</TR>"};
+    for (const char* word : words)
+        menu += std::string(word) + "\r\n";
+    for (int column = 0; column < 5; ++column)
+        EXPECT_EQ(scan(menu, column), 0) << column;
+
+    // A number in any column but the chosen one does not count.
+    start_again();
+    std::string reply = page({"<TD>", "甲", "&nbsp;", "x", "x", "x", "5", "<TD>", "乙", "-", "", "", "", "0.00"});
+    EXPECT_EQ(scan(reply, 0), 0);
+    EXPECT_EQ(scan(reply, 4), 2);
+    EXPECT_EQ(scan(reply + row("<TD>", "丙", "<b>12</b>"), 0), 1);
+    EXPECT_EQ(a_of("丙"), per_yuan(12));
 }
 
 // The line buffer keeps bytes of longer earlier lines after the terminator;

@@ -1,6 +1,7 @@
 // Winsock's header must come before the one of windows.h that it replaces.
 #include <winsock2.h>
 #include "update/rate_download.h"
+#include <cstdio>
 #include <cstring>
 #include "convert/convert_page.h"
 #include "database/unit_database.h"
@@ -33,7 +34,8 @@ const char base_member_name[] = "人民币";
 
 // The reply of the running download as the scan reads it, always
 // zero-terminated; each receive lands in received first, since the chunk
-// framing does not go into the reply.
+// framing does not go into the reply. Static: a whole page has room
+// without any allocation.
 char reply[reply_limit + 1];
 char received[4096];
 
@@ -146,18 +148,26 @@ bool send_request(SOCKET connection)
     return true;
 }
 
-enum class Fetch { page, no_connection, incomplete };
+enum class Fetch { page, no_connection, incomplete, refused };
 
-// Receives until the framing says the reply is whole, the peer closes or
-// the deadline passes; every receive waits only until the deadline, so a
-// server that trickles bytes is cut off too.
-Fetch receive_reply(SOCKET connection, DWORD deadline)
+// A status other than 2xx is the answer as soon as its header is whole: the
+// body is then no page of ours. A status line without a code is read like a
+// page without framing.
+bool is_refusal(int status)
+{
+    return status > 0 && !is_success_status(status);
+}
+
+// Receives until the framing says the reply is whole or refused, the peer
+// closes or the deadline passes; every receive waits only until the
+// deadline, so a server that trickles bytes is cut off too.
+Fetch receive_reply(SOCKET connection, DWORD deadline, int& status)
 {
     HttpReply framing;
     begin_reply(framing, reply, reply_limit);
     bool any = false;
     ReplyState state = ReplyState::receiving;
-    while (state == ReplyState::receiving) {
+    while (state == ReplyState::receiving && !is_refusal(framing.status)) {
         Wait wait = wait_for(connection, false, time_left(deadline));
         if (wait == Wait::timed_out) return Fetch::incomplete;
         int n = wait == Wait::ready ? recv(connection, received, sizeof received, 0) : SOCKET_ERROR;
@@ -171,18 +181,20 @@ Fetch receive_reply(SOCKET connection, DWORD deadline)
             state = add_reply_bytes(framing, received, n);
         }
     }
+    status = framing.status;
+    if (is_refusal(status)) return Fetch::refused;
     return state == ReplyState::complete ? Fetch::page : Fetch::incomplete;
 }
 
-Fetch fetch_page(SOCKET connection, DWORD deadline)
+Fetch fetch_page(SOCKET connection, DWORD deadline, int& status)
 {
     if (!connect_to_host(connection, deadline) || !send_request(connection)) return Fetch::no_connection;
-    return receive_reply(connection, deadline);
+    return receive_reply(connection, deadline, status);
 }
 
-// Whether the page would give the group at least one rate row. The trial
-// scan goes into a group outside the database, so that a reply without a
-// table changes nothing.
+// Whether the page would give the group at least one rate. The trial scan
+// goes into a group outside the database, so that a reply without a table
+// changes nothing.
 bool holds_rate_table(int column)
 {
     UnitGroup trial = {};
@@ -251,9 +263,16 @@ void run_download()
         end_download(connection);
         return;
     }
-    Fetch fetched = fetch_page(connection, deadline);
+    int status = 0;
+    Fetch fetched = fetch_page(connection, deadline, status);
     if (fetched == Fetch::no_connection) {
         end_failed_download(connection, "无法连接网络！");
+        return;
+    }
+    if (fetched == Fetch::refused) {
+        char text[64];
+        std::snprintf(text, sizeof text, "下载失败：服务器回答 %d！", status);
+        end_failed_download(connection, text);
         return;
     }
     if (fetched == Fetch::incomplete) {

@@ -15,13 +15,16 @@ struct QuotationAddress {
 };
 extern QuotationAddress quotation_address;
 
-const int reply_limit = 30000;                    // bytes of the reply that are kept
+// Bytes of the reply that are kept, status line and header lines included:
+// real quotation pages carry scripts and navigation around the table. A
+// reply with more is not taken at all.
+const int reply_limit = 256 * 1024;
 const unsigned long connect_timeout_ms = 10000;   // for the connection attempt
 // For the whole exchange after the user's Yes: a reply not whole by then is
 // a failed download.
 const unsigned long exchange_timeout_ms = 15000;
 
 // Runs one download of the selected table, asking the user first. Changes
-// reach the database and the download log only when a whole reply with a
-// rate table arrived.
+// reach the database and the download log only when a whole 2xx reply (or
+// a page without HTTP framing) with a rate table arrived.
 void download_rates();

@@ -74,6 +74,33 @@ std::string quotation_page(const std::vector<PageRow>& rows, const std::string& 
     return page + "</table></body></html>\n";
 }
 
+// Script lines as real pages carry around their table, size bytes in all;
+// none begins with <TD and none is longer than a scanned line.
+std::string filler_lines(size_t size)
+{
+    std::string lines;
+    for (int n = 0; lines.size() + 100 <= size; n++) {
+        std::string line = "<script>var menu" + std::to_string(n) + " = \"";
+        lines += line + std::string(100 - line.size() - 12, 'm') + "\";</script>\n";
+    }
+    return lines + (lines.size() < size ? std::string(size - lines.size() - 1, ' ') + "\n" : "");
+}
+
+// count rows named C1000, C1001, ... at 100.25, 101.25, ... in every column.
+std::vector<PageRow> numbered_rows(int count)
+{
+    std::vector<PageRow> rows;
+    for (int i = 0; i < count; i++) rows.push_back({"C" + std::to_string(1000 + i), std::to_string(100 + i) + ".25"});
+    return rows;
+}
+
+std::vector<std::pair<std::string, float>> rates_of(const std::vector<PageRow>& rows)
+{
+    std::vector<std::pair<std::string, float>> rates;
+    for (const PageRow& row : rows) rates.emplace_back(row.name, static_cast<float>(100 / std::stod(row.rate)));
+    return rates;
+}
+
 bool same_date(const DownloadRecord& record, const unsigned short date[3])
 {
     return record.year == date[0] && record.month == date[1] && record.day == date[2];
@@ -142,12 +169,29 @@ protected:
         DWORD started = GetTickCount();
         download(row);
         EXPECT_LT(GetTickCount() - started, download_bound_ms);
-        std::vector<SeenMessageBox> boxes = seen_message_boxes();
-        if (boxes.size() != 2) return;
+        if (seen_message_boxes().size() != 2) return;
         std::printf("[ duration ] %s (%s): %lu ms\n", ::testing::UnitTest::GetInstance()->current_test_info()->name(),
                     what.empty() ? ("row " + std::to_string(row)).c_str() : what.c_str(),
-                    static_cast<unsigned long>(boxes[1].shown_at - boxes[0].closed_at));
+                    static_cast<unsigned long>(window_held_ms()));
         std::fflush(stdout);
+    }
+    // From the answer to the question to the outcome box.
+    DWORD window_held_ms()
+    {
+        std::vector<SeenMessageBox> boxes = seen_message_boxes();
+        return boxes.size() == 2 ? boxes[1].shown_at - boxes[0].closed_at : 0;
+    }
+    // nginx serving the page at /.
+    void serve_page_from_nginx(const std::string& page)
+    {
+        std::string file = site.write_page("index.html", page);
+        serve_nginx(file.substr(0, file.find_last_of('/')));
+    }
+    void expect_nginx_served(size_t size)
+    {
+        std::vector<std::string> log = site.nginx_log();
+        ASSERT_EQ(log.size(), 1u);
+        EXPECT_NE(log[0].find("\"GET / HTTP/1.1\" 200 " + std::to_string(size)), std::string::npos) << log[0];
     }
     // The question, then one box with the outcome.
     void expect_outcome(const char* text, LPCSTR icon)
@@ -401,35 +445,84 @@ TEST_F(RateDownloadTest, APageSentInPiecesWithPausesArrivesWhole)
     EXPECT_EQ(member_names(find_group(reference_group)), with_base(sample_currencies));
 }
 
-TEST_F(RateDownloadTest, APageLongerThanTheReplyBufferIsCutAtItsEnd)
+// Real pages carry scripts and navigation around the table: the table may
+// lie well past the first 30000 bytes of the reply.
+TEST_F(RateDownloadTest, APageWellOver30000BytesGivesEveryRateThroughNginx)
 {
-    // 900 rows of one size (C1000 at 100 to C1899 at 999); a filler line
-    // before the table puts the end of the buffer 59 bytes into a row, in
-    // its third rate line: that row has its name but not its rate.
-    std::vector<PageRow> rows;
-    for (int i = 0; i < 900; i++) rows.push_back({"C" + std::to_string(1000 + i), std::to_string(100 + i)});
-    const size_t rows_start = quotation_page({}).find("</table>");
-    const size_t row_size = quotation_page({rows[0]}).size() - quotation_page({}).size();
-    const size_t into_row = 59;
-    size_t filler_size = (reply_limit - rows_start - into_row) % row_size;
-    std::string filler = filler_size ? std::string(filler_size - 1, 'x') + "\n" : "";
-    size_t cut_row = (reply_limit - rows_start - filler_size - into_row) / row_size;
-    std::string page = quotation_page(rows, filler);
-    ASSERT_GT(page.size(), 2u * reply_limit);
-
-    serve("raw", site.write_page("long.html", page));
-    download(4);
+    std::vector<PageRow> rows = numbered_rows(40);
+    std::string page = quotation_page(rows, filler_lines(29000)) + filler_lines(10000);
+    ASSERT_LT(page.find(rows.front().name), 29500u);
+    ASSERT_GT(page.find(rows.back().name), 31000u);
+    serve_page_from_nginx(page);
+    timed_download(4, std::to_string(page.size()) + " bytes");
     expect_outcome("下载成功！", IDI_INFORMATION);
-    UnitGroup* group = find_group(reference_group);
-    std::vector<std::string> names = member_names(group);
-    ASSERT_EQ(names.size(), cut_row + 2);
-    EXPECT_EQ(names.back(), rows[cut_row].name);
-    UnitMember* last_whole = find_member(group, rows[cut_row - 1].name.c_str());
-    UnitMember* cut = find_member(group, rows[cut_row].name.c_str());
-    ASSERT_NE(last_whole, nullptr);
-    ASSERT_NE(cut, nullptr);
-    EXPECT_FLOAT_EQ(last_whole->a, static_cast<float>(100.0 / (99 + cut_row)));
-    EXPECT_EQ(cut->a, 0.0f);
+    EXPECT_EQ(group_rates(find_group(reference_group)), rates_of(rows));
+    expect_nginx_served(page.size());
+}
+
+// The table at the very end: only the whole page gives its last rows.
+TEST_F(RateDownloadTest, APageNearlyAsLargeAsTheReplyBufferArrivesWholeThroughNginx)
+{
+    std::vector<PageRow> rows = numbered_rows(40);
+    const size_t size = reply_limit - 1024;   // room for nginx's header lines
+    std::string page = quotation_page(rows, filler_lines(size - quotation_page(rows).size()));
+    ASSERT_EQ(page.size(), size);
+    serve_page_from_nginx(page);
+    timed_download(4, std::to_string(page.size()) + " bytes");
+    expect_outcome("下载成功！", IDI_INFORMATION);
+    EXPECT_EQ(group_rates(find_group(reference_group)), rates_of(rows));
+    expect_nginx_served(page.size());
+}
+
+// The table comes first and would fit: a reply longer than the buffer is
+// refused whole, never read as far as it went.
+TEST_F(RateDownloadTest, APageLargerThanTheReplyBufferChangesNothing)
+{
+    std::vector<PageRow> rows = numbered_rows(40);
+    std::string table = quotation_page(rows);
+    // With nginx's header the reply is over the buffer; raw, one byte over.
+    std::string page = table + filler_lines(reply_limit - table.size());
+    std::string raw = table + filler_lines(reply_limit + 1 - table.size());
+    ASSERT_EQ(page.size(), static_cast<size_t>(reply_limit));
+    ASSERT_EQ(raw.size(), static_cast<size_t>(reply_limit) + 1);
+
+    serve_page_from_nginx(page);
+    timed_download(4, "nginx, " + std::to_string(page.size()) + " bytes of body");
+    expect_outcome("下载失败：网页没有完整收到！", IDI_EXCLAMATION);
+    expect_nothing_changed();
+    site.stop();
+
+    serve("raw", site.write_page("raw.html", raw));
+    timed_download(4, "raw, " + std::to_string(raw.size()) + " bytes");
+    expect_outcome("下载失败：网页没有完整收到！", IDI_EXCLAMATION);
+    expect_nothing_changed();
+}
+
+// A redirect, a missing page, a cached or maintenance page: the body holds
+// the sample table, but the status says it is not the page.
+TEST_F(RateDownloadTest, AnErrorReplyNamesItsCodeAndChangesNothing)
+{
+    struct Fault {
+        const char* mode;
+        const char* text;
+    } faults[] = {
+        {"moved", "下载失败：服务器回答 301！"},
+        {"not-found", "下载失败：服务器回答 404！"},
+        {"server-error", "下载失败：服务器回答 500！"},
+        {"unavailable", "下载失败：服务器回答 503！"},
+    };
+    for (const Fault& fault : faults) {
+        SCOPED_TRACE(fault.mode);
+        serve(fault.mode, sample_page);
+        timed_download(4, fault.mode);
+        expect_outcome(fault.text, IDI_EXCLAMATION);
+        expect_nothing_changed();
+        EXPECT_EQ(site.requests().size(), 1u);
+        // 503 comes without a length on a connection kept open: its status
+        // ends the download, not the deadline.
+        EXPECT_LT(window_held_ms(), exchange_timeout_ms / 2);
+        site.stop();
+    }
 }
 
 TEST_F(RateDownloadTest, ACurrencyNameLongerThanANameFieldIsFoundAgain)
@@ -560,6 +653,11 @@ TEST_F(RateDownloadTest, RepliesWithoutARateTableChangeNothing)
         {"empty", ""},
         {"page", site.write_page("error.html", "<html><body><h1>404 Not Found</h1></body></html>\n")},
         {"page", site.write_page("lower-case.html", lower_case)},
+        // Table cells, but none holds a rate.
+        {"page", site.write_page("not-rates.html", quotation_page({{"新闻", "&nbsp;"}, {"关于", "-"}, {"联系", "电话"}}))},
+        // Another shape: a <TD line, ten lines later another, then text.
+        {"page", site.write_page("menu.html", "<TD>首页</TD>\n" + std::string(10, '\n') + "<TD>新闻</TD>\n<TD>关于</TD>\n"
+                                              "<TD>联系</TD>\n<TD>招聘</TD>\n<TD>English</TD>\n<TD>帮助</TD>\n")},
     };
     for (const Reply& reply : replies) {
         serve(reply.mode, reply.argument);

@@ -17,6 +17,12 @@ MODE says how the server answers GET /:
     chunked-cut FILE like chunked, but closes before the last chunk
     trickle FILE     a 200 reply with the file, one byte every half second,
                      for ever
+    moved FILE       301 to an https address, the file as its body
+    not-found FILE   404 with the file as its body
+    server-error FILE
+                     500 with the file as its body
+    unavailable FILE 503 with the file as its body, no length, and the
+                     connection kept open
     silent           reads the request and never answers
     empty            reads the request and closes without a byte
     unaccepted       listens, but its backlog is full: connection attempts
@@ -107,6 +113,26 @@ def http_reply(body, close=True):
             "Content-Length: %d\r\n" % len(body))
     if close:
         head += "Connection: close\r\n"
+    return head.encode("ascii") + b"\r\n" + body
+
+
+# Error replies whose body is a page with a table, as a cached or
+# maintenance page can be: the status says it is not the resource.
+ERROR_REPLIES = {
+    "moved": (301, "Moved Permanently", "Location: https://127.0.0.1/\r\n"),
+    "not-found": (404, "Not Found", ""),
+    "server-error": (500, "Internal Server Error", ""),
+    "unavailable": (503, "Service Unavailable", "Retry-After: 120\r\n"),
+}
+
+
+def error_reply(mode, body):
+    """The error reply of the mode; 503 announces no length and keeps the
+    connection, so only its status can end the download early."""
+    code, reason, fields = ERROR_REPLIES[mode]
+    head = "HTTP/1.1 %d %s\r\nContent-Type: text/html; charset=gb2312\r\n%s" % (code, reason, fields)
+    if mode != "unavailable":
+        head += "Content-Length: %d\r\nConnection: close\r\n" % len(body)
     return head.encode("ascii") + b"\r\n" + body
 
 
@@ -204,6 +230,10 @@ def make_handler(folder, mode, argument):
                 for start in range(0, len(reply), PIECE_SIZE):
                     connection.sendall(reply[start:start + PIECE_SIZE])
                     time.sleep(FIRST_PAUSE if start == 0 else PIECE_PAUSE)
+            elif mode in ERROR_REPLIES:
+                connection.sendall(error_reply(mode, body))
+                if mode == "unavailable":
+                    hold_open(connection)
             elif mode == "silent":
                 hold_open(connection)
             # empty: nothing to send; closing is the whole answer.
@@ -212,8 +242,8 @@ def make_handler(folder, mode, argument):
 
 class Server(socketserver.TCPServer):
     def handle_error(self, request, client_address):
-        # A client that stops reading (the download keeps 30000 bytes at
-        # most) resets the connection; that is no fault of the server.
+        # A client that stops reading (at a reply too long for it, or at an
+        # error status) resets the connection; that is no fault of the server.
         pass
 
 

@@ -143,9 +143,9 @@ void swap_adjacent_groups(UnitGroup* group)
     memcpy(other->name, name, name_size);
 }
 
-UnitMember* append_member(UnitGroup* group, const char* name, float a, float b)
+UnitMember* link_member_after(UnitMember* before, const char* name, float a, float b)
 {
-    if (!group)
+    if (!before)
         return nullptr;
     UnitMember* member = new_member();
     if (!member)
@@ -153,12 +153,19 @@ UnitMember* append_member(UnitGroup* group, const char* name, float a, float b)
     write_name(member->name, name);
     member->a = a;
     member->b = b;
-    member->next = nullptr;
+    member->next = before->next;
+    before->next = member;
+    return member;
+}
+
+UnitMember* append_member(UnitGroup* group, const char* name, float a, float b)
+{
+    if (!group)
+        return nullptr;
     UnitMember* last = &group->header;
     while (last->next)
         last = last->next;
-    last->next = member;
-    return member;
+    return link_member_after(last, name, a, b);
 }
 
 UnitMember* member_at(UnitGroup* group, int position)

@@ -34,6 +34,8 @@ void delete_group(UnitGroup* group);
 void swap_adjacent_groups(UnitGroup* group);
 
 UnitMember* append_member(UnitGroup* group, const char* name, float a, float b);
+// A new member right after before (a member or a group's header).
+UnitMember* link_member_after(UnitMember* before, const char* name, float a, float b);
 UnitMember* member_at(UnitGroup* group, int position);
 UnitMember* find_member(UnitGroup* group, const char* text);
 UnitMember* remove_member(UnitGroup* group, UnitMember* member);

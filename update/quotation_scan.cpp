@@ -1,6 +1,7 @@
 #include "update/quotation_scan.h"
 
 #include "convert/number_text.h"
+#include "database/member_index.h"
 
 // The page is not parsed as HTML: the table is found by counting lines, so
 // every operation here works on one line of at most line_limit bytes held
@@ -83,18 +84,18 @@ void store_rate(UnitMember* member, const char* cell)
 // Works through the row frame that the line just read has opened. Returns
 // the cursor of the line after the frame, or nullptr when the text ended
 // inside it; rated tells whether the row's rate cell held a number.
-const char* scan_row(const char* cursor, char* line, UnitGroup* group, int column, bool& rated)
+const char* scan_row(const char* cursor, char* line, MemberIndex& members, int column, bool& rated)
 {
     rated = false;
     cursor = read_line(cursor, line, line_limit);
     if (cursor == nullptr)
         return nullptr;
     clean_cell(line);
-    // find_member compares the name in the shortened form append_member
-    // stores, so a name of more than 15 bytes is found again next time.
-    UnitMember* member = find_member(group, line);
+    // The name is looked up in the shortened form a member stores, so a
+    // name of more than 15 bytes is found again next time.
+    UnitMember* member = find_indexed_member(members, line);
     if (member == nullptr)
-        member = append_member(group, line, 0, 0);
+        member = append_indexed_member(members, line, 0, 0);
 
     if (!skip_lines(cursor, line, column + 1))
         return nullptr;
@@ -176,10 +177,12 @@ void clean_number(char* text, int limit)
     }
 }
 
-int scan_quotation(const char* reply, UnitGroup* group, int column)
+namespace {
+
+// The rows of the page after its first <TD line; returns how many held a
+// rate in the column.
+int scan_rows(const char* reply, MemberIndex& members, int column)
 {
-    if (reply == nullptr || group == nullptr || column < 0 || column >= rate_columns)
-        return 0;
     char line[line_limit + 1];
     bool header_seen = false;
     int rows = 0;
@@ -194,7 +197,7 @@ int scan_quotation(const char* reply, UnitGroup* group, int column)
                 header_seen = true;
             } else {
                 bool rated = false;
-                cursor = scan_row(cursor, line, group, column, rated);
+                cursor = scan_row(cursor, line, members, column, rated);
                 if (rated)
                     ++rows;
                 if (cursor == nullptr)
@@ -203,5 +206,20 @@ int scan_quotation(const char* reply, UnitGroup* group, int column)
         }
         cursor = read_line(cursor, line, line_limit);
     }
+    return rows;
+}
+
+}  // namespace
+
+int scan_quotation(const char* reply, UnitGroup* group, int column)
+{
+    if (reply == nullptr || group == nullptr || column < 0 || column >= rate_columns)
+        return 0;
+    // A full reply may hold thousands of rows: each is looked up and
+    // appended through an index rather than by walking the group.
+    MemberIndex members;
+    open_member_index(members, group);
+    int rows = scan_rows(reply, members, column);
+    close_member_index(members);
     return rows;
 }

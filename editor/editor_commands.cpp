@@ -196,11 +196,13 @@ void remember_saved_state()
 }
 
 // A file that did not load may still hold the user's data: its bytes are kept
-// before anything replaces them, and without that copy nothing does.
+// before anything replaces them, and without that copy nothing does. A file
+// moved away since has nothing left to keep.
 static bool save_database_file()
 {
     if (keep_damaged_database) {
-        if (!copy_file_bytes("dv.dat", "dv.dat.bak")) return false;
+        bool still_there = GetFileAttributesA("dv.dat") != INVALID_FILE_ATTRIBUTES;
+        if (still_there && !copy_file_bytes("dv.dat", "dv.dat.bak")) return false;
         keep_damaged_database = false;
     }
     return save_database("dv.dat");

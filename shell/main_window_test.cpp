@@ -408,6 +408,22 @@ TEST_F(DamagedDatabaseTest, IsReportedOnceAndKeptAsDvDatBakByTheFirstSave)
     EXPECT_EQ(read_file("dv.dat.bak"), damaged);
 }
 
+// Moved away by the user while the program runs: nothing to keep, and the
+// save goes ahead rather than failing every time.
+TEST_F(DamagedDatabaseTest, MovedAwayBeforeTheFirstSaveDoesNotBlockIt)
+{
+    ASSERT_TRUE(MoveFileA("dv.dat", "moved.dat"));
+    show_page(page_settings);
+    click(IDC_GROUP_ADD);
+    watch_message_boxes(IDOK);
+    click(IDC_SAVE);
+    stop_watching_message_boxes();
+    EXPECT_TRUE(seen_message_boxes().empty());
+    EXPECT_EQ(GetFileAttributesA("dv.dat.bak"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(read_file("moved.dat"), damaged);
+    EXPECT_EQ(read_file("dv.dat"), database_bytes({{"新建项目", {{"新建项目", 0, 0}}}}));
+}
+
 TEST_F(MissingDatabaseTest, TheFirstStartSaysNothing)
 {
     EXPECT_TRUE(boxes.empty());

@@ -55,7 +55,7 @@ run: win prefix
 clean:
 	rm -rf build
 
-# make dist   builds the Windows package build/dist/duvarin-2.2-win32.zip
+# make dist   builds the Windows package build/dist/duvarin-VERSION-win32.zip
 .PHONY: dist
 dist: setup prefix
 	@$(CONFIGURE_WIN)

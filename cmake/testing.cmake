@@ -1,8 +1,11 @@
-# duvarin_add_test(name [GUI] SOURCES ... [LIBS ...])
+# duvarin_add_test(name [GUI] [SERIAL] SOURCES ... [LIBS ...])
 # One GoogleTest program beside the code it tests, registered case by case.
 # The native build labels its cases "host", the Windows build "wine".
 # GUI: the program shows windows; its cases run once more, named NAME.cp1252,
 # under the ANSI code page of an English Windows (see below).
+# SERIAL: the cases press real keys, which go to whichever window of the
+# shared Wine desktop is in the foreground; each case runs alone, so that no
+# other test's window can take the foreground and the keys.
 include(GoogleTest)
 
 if(WIN32)
@@ -20,7 +23,11 @@ else()
 endif()
 
 function(duvarin_add_test name)
-    cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "GUI;SERIAL" "" "SOURCES;LIBS" ${ARGN})
+    set(serial "")
+    if(T_SERIAL)
+        set(serial RUN_SERIAL TRUE)
+    endif()
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} ${DUVARIN_GTEST_MAIN})
     target_compile_definitions(${name} PRIVATE
@@ -31,7 +38,7 @@ function(duvarin_add_test name)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 120
-        PROPERTIES ${DUVARIN_TEST_PROPERTIES} TIMEOUT 120)
+        PROPERTIES ${DUVARIN_TEST_PROPERTIES} TIMEOUT 120 ${serial})
     # The program's texts are GBK whatever the system's code page; the first
     # run has Wine's default locale (code page 936, tools/wine-env.sh), this
     # one en_US (1252), so that a text passed through the system's code page
@@ -41,7 +48,7 @@ function(duvarin_add_test name)
             DISCOVERY_MODE PRE_TEST
             DISCOVERY_TIMEOUT 120
             TEST_SUFFIX .cp1252
-            PROPERTIES ${DUVARIN_TEST_PROPERTIES} TIMEOUT 120 ENVIRONMENT DUVARIN_LOCALE=en_US.UTF-8)
+            PROPERTIES ${DUVARIN_TEST_PROPERTIES} TIMEOUT 120 ${serial} ENVIRONMENT DUVARIN_LOCALE=en_US.UTF-8)
     endif()
 endfunction()
 

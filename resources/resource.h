@@ -9,6 +9,16 @@
 #define IDD_ABOUT          106
 #define IDB_ABOUT          111   /* 97x127 About picture */
 #define IDC_ABOUT_CLOSE    1003
+#define IDR_SHORTCUTS      120   /* accelerator table of the main window */
+
+/* Commands of the keyboard shortcuts. They come as WM_COMMAND with
+   notification code 1 and no control. */
+#define IDM_NEXT_PAGE      700
+#define IDM_PREVIOUS_PAGE  701
+#define IDM_PAGE_CONVERT   711   /* IDM_PAGE_CONVERT + page - 1 */
+#define IDM_PAGE_SETTINGS  712
+#define IDM_PAGE_UPDATE    713
+#define IDM_ABOUT          720
 
 /* Convert page: field k has id IDC_FIELD_FIRST + k */
 #define IDC_FIELD_FIRST    200

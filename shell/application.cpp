@@ -2,6 +2,7 @@
 #include "resources/resource.h"
 #include "shell/app_state.h"
 #include "shell/graphics.h"
+#include "shell/keyboard.h"
 #include "shell/main_window.h"
 #include "shell/window_text.h"
 
@@ -69,8 +70,7 @@ int run_message_loop()
     PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
     while (message.message != WM_QUIT) {
         if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) == 1) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
+            process_message(&message);
         } else {
             WaitMessage();
         }

@@ -18,12 +18,16 @@ HWND group_combo;
 HWND download_list;
 HWND download_button;
 
-// No control takes part in keyboard navigation: no WS_TABSTOP, no WS_GROUP.
-const DWORD edit_style = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_LEFT;
-const DWORD list_style = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_DISABLENOSCROLL | LBS_NOTIFY;
+// Every control is a Tab stop, and a group of its own: the dialog manager
+// moves the arrow keys between the controls of a group, and the push
+// buttons would otherwise pass the focus on with them.
+const DWORD keyboard_style = WS_TABSTOP | WS_GROUP;
+const DWORD edit_style = WS_CHILD | WS_VISIBLE | WS_BORDER | ES_LEFT | keyboard_style;
+const DWORD list_style =
+    WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_DISABLENOSCROLL | LBS_NOTIFY | keyboard_style;
 const DWORD wide_list_style = list_style | WS_HSCROLL;
-const DWORD combo_style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST;
-const DWORD button_style = WS_CHILD | WS_VISIBLE | WS_BORDER | BS_PUSHBUTTON;
+const DWORD combo_style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST | keyboard_style;
+const DWORD button_style = WS_CHILD | WS_VISIBLE | WS_BORDER | BS_PUSHBUTTON | keyboard_style;
 
 struct EditorButton {
     const char* text;
@@ -110,11 +114,48 @@ static void create_convert_and_update_controls(HWND parent, HINSTANCE instance)
     set_font(download_button);
 }
 
+// Every control in the order Tab walks them: page by page, each page in
+// reading order (top to bottom, left to right within a row of the layout).
+static int list_in_tab_order(HWND* handles)
+{
+    int n = 0;
+    auto add = [&](HWND handle) { handles[n++] = handle; };
+    add(group_combo);
+    for (int i = 0; i < field_count; i++) add(conversion_fields[i]);
+    add(group_list);
+    for (int k = 0; k < 4; k++) add(editor_buttons[k]);
+    add(group_name_edit);
+    add(editor_buttons[8]);
+    add(member_list);
+    for (int k = 4; k < 8; k++) add(editor_buttons[k]);
+    add(member_name_edit);
+    add(coefficient_a_edit);
+    add(coefficient_b_edit);
+    add(editor_buttons[9]);
+    add(editor_buttons[10]);
+    add(download_list);
+    add(download_button);
+    return n;
+}
+
+// The dialog manager walks the controls in their z-order, which is the
+// creation order until changed. Only one page's controls are ever visible
+// and none overlap, so the new order shows nowhere else.
+static void arrange_tab_order()
+{
+    HWND handles[control_count];
+    int n = list_in_tab_order(handles);
+    for (int i = 0; i < n; i++)
+        SetWindowPos(handles[i], HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOREDRAW);
+}
+
 void create_controls(HWND parent, HINSTANCE instance)
 {
     create_conversion_fields(parent, instance);
     create_settings_controls(parent, instance);
     create_convert_and_update_controls(parent, instance);
+    arrange_tab_order();
 }
 
 void clear_control_handles()

@@ -36,24 +36,25 @@ static LRESULT CALLBACK record_creation(int code, WPARAM wparam, LPARAM lparam)
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
+// Every control is also a Tab stop and a group of its own (0x00030000).
 static std::vector<Creation> expected_creations()
 {
     std::vector<Creation> c;
     for (int i = 0; i < 24; i++)
-        c.push_back({"EDIT", "", 200 + i, 170 + 120 * (i % 4), 120 + 60 * (i / 4), 100, 20, 0x50800000, 0});
+        c.push_back({"EDIT", "", 200 + i, 170 + 120 * (i % 4), 120 + 60 * (i / 4), 100, 20, 0x50830000, 0});
     const int edit_top[4] = {80, 270, 310, 350};
     for (int i = 0; i < 4; i++)
-        c.push_back({"EDIT", "", 300 + i, 445, edit_top[i], 70, 20, 0x50800000, 0});
-    c.push_back({"LISTBOX", "", 400, 170, 80, 140, 150, 0x50A01001, 0});
-    c.push_back({"LISTBOX", "", 404, 170, 270, 140, 150, 0x50A01001, 0});
+        c.push_back({"EDIT", "", 300 + i, 445, edit_top[i], 70, 20, 0x50830000, 0});
+    c.push_back({"LISTBOX", "", 400, 170, 80, 140, 150, 0x50A31001, 0});
+    c.push_back({"LISTBOX", "", 404, 170, 270, 140, 150, 0x50A31001, 0});
     const char* texts[11] = {"添加", "删除", "上移", "下移", "添加", "删除", "上移", "下移", "更改", "更改", "保存"};
     const int x[11] = {320, 320, 320, 320, 320, 320, 320, 320, 520, 520, 170};
     const int y[11] = {80, 105, 130, 155, 270, 295, 320, 345, 80, 270, 440};
     for (int k = 0; k < 11; k++)
-        c.push_back({"BUTTON", texts[k], 500 + 4 * k, x[k], y[k], 50, 20, 0x50800000, 0});
-    c.push_back({"COMBOBOX", "", 600, 255, 45, 130, 120, 0x50200003, 0});
-    c.push_back({"LISTBOX", "", 610, 170, 80, 160, 150, 0x50B01001, 0});
-    c.push_back({"BUTTON", "下载", 620, 450, 300, 70, 25, 0x50800000, 0});
+        c.push_back({"BUTTON", texts[k], 500 + 4 * k, x[k], y[k], 50, 20, 0x50830000, 0});
+    c.push_back({"COMBOBOX", "", 600, 255, 45, 130, 120, 0x50230003, 0});
+    c.push_back({"LISTBOX", "", 610, 170, 80, 160, 150, 0x50B31001, 0});
+    c.push_back({"BUTTON", "下载", 620, 450, 300, 70, 25, 0x50830000, 0});
     return c;
 }
 

@@ -5,10 +5,10 @@
 #include "database/database_file.h"
 #include "editor/editor_commands.h"
 #include "resources/resource.h"
-#include "shell/about_box.h"
 #include "shell/app_state.h"
 #include "shell/controls.h"
 #include "shell/graphics.h"
+#include "shell/keyboard.h"
 #include "shell/pages.h"
 #include "shell/window_text.h"
 #include "update/download_log.h"
@@ -63,11 +63,6 @@ static void on_paint(HWND window)
     EndPaint(window, &paint);
 }
 
-static void on_key_up(WPARAM key)
-{
-    if (key == VK_F1) open_about_box();
-}
-
 // A control whose creation failed has a null handle and sends nothing.
 static bool sent_by(HWND control, HWND handle)
 {
@@ -76,11 +71,15 @@ static bool sent_by(HWND control, HWND handle)
 
 static void on_command(int code, int id, HWND control)
 {
-    if (code == BN_CLICKED) {
+    // Enter and Escape reach the window as the commands IDOK and IDCANCEL
+    // with code 0 (the dialog manager): no button was clicked, and the
+    // Convert page must keep what was typed.
+    if (code == BN_CLICKED && control && id != IDOK && id != IDCANCEL) {
         groups_changed = 1;
         if (is_editor_command(id)) run_editor_command(id);
         else if (id == IDC_DOWNLOAD) download_rates();
     }
+    if (is_shortcut(code, id, control)) run_shortcut(id);
     if (code == LBN_SELCHANGE && sent_by(control, group_list)) on_group_list_change();
     if (code == LBN_SELCHANGE && sent_by(control, member_list)) on_member_list_change();
     if (code == LBN_SELCHANGE && sent_by(control, download_list)) paint_page(with_background);
@@ -112,7 +111,9 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_PAINT: on_paint(window); break;
     // The background image covers the whole client area.
     case WM_ERASEBKGND: return 1;
-    case WM_KEYUP: on_key_up(wparam); break;
+    // The dialog manager's question on Enter; the default procedure knows
+    // no default button.
+    case DM_GETDEFID: return default_button_id();
     case WM_COMMAND: on_command(HIWORD(wparam), LOWORD(wparam), reinterpret_cast<HWND>(lparam)); break;
     case WM_MOUSEMOVE: on_mouse_move(LOWORD(lparam), HIWORD(lparam)); break;
     case WM_LBUTTONDOWN: on_left_button_down(LOWORD(lparam), HIWORD(lparam)); break;

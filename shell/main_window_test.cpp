@@ -1,4 +1,4 @@
-// The main window as a whole: its placement, start-up, F1, closing, and
+// The main window as a whole: its placement, start-up, closing, and
 // that an idle window stays idle.
 #include <gtest/gtest.h>
 #include "database/unit_database.h"
@@ -158,88 +158,6 @@ TEST_F(IdleTest, AControlHiddenFromElsewhereComesBackWithTheNextPaint)
     ShowWindow(conversion_fields[5], SW_HIDE);
     EXPECT_TRUE(stays_idle());
     EXPECT_TRUE(IsWindowVisible(conversion_fields[5]));
-}
-
-// The About box test: a timer, run by the dialog's own modal loop, looks at
-// the box and answers it.
-struct AboutVisit {
-    HWND box;
-    std::string caption;
-    std::vector<std::string> texts;   // of the controls, in template order
-    bool owner_disabled;
-    bool survived_cancel;
-    int ticks;
-};
-static AboutVisit visit;
-
-static BOOL CALLBACK find_dialog(HWND window, LPARAM)
-{
-    char name[16];
-    GetClassNameA(window, name, sizeof name);
-    if (lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window)) {
-        visit.box = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-static void CALLBACK answer_about_box(HWND, UINT, UINT_PTR, DWORD)
-{
-    visit.ticks++;
-    if (!visit.box) {
-        EnumThreadWindows(GetCurrentThreadId(), find_dialog, 0);
-        if (!visit.box) return;
-        visit.caption = window_text(visit.box);
-        for (HWND child = GetWindow(visit.box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            visit.texts.push_back(window_text(child));
-        visit.owner_disabled = !IsWindowEnabled(main_window);
-        // Escape and a close request both come as the cancel command.
-        SendMessageA(visit.box, WM_COMMAND, IDCANCEL, 0);
-        SendMessageA(visit.box, WM_CLOSE, 0, 0);
-        SendMessageA(visit.box, WM_COMMAND, 1002, 0);
-        visit.survived_cancel = IsWindow(visit.box) != 0;
-        SendMessageA(GetDlgItem(visit.box, IDC_ABOUT_CLOSE), BM_CLICK, 0, 0);
-    } else if (IsWindow(visit.box) && visit.ticks > 40) {
-        EndDialog(visit.box, 0);  // the box refused to close; let the test fail, not hang
-    }
-}
-
-// Delivers a key release to the window with the focus, or to the main
-// window when no control has it, as the system does.
-static bool key_up_opens_about_box(WPARAM key)
-{
-    visit = AboutVisit{};
-    UINT_PTR timer = SetTimer(nullptr, 0, 20, answer_about_box);
-    HWND focus = GetFocus();
-    PostMessageA(focus ? focus : main_window, WM_KEYUP, key, 0xC0000001);
-    pump_messages(200);
-    KillTimer(nullptr, timer);
-    return visit.box != nullptr;
-}
-
-TEST_F(SampleShellTest, F1InTheMainWindowOpensTheAboutBoxWhichClosesOnlyOnItsButton)
-{
-    SetFocus(main_window);
-    ASSERT_TRUE(key_up_opens_about_box(VK_F1));
-    EXPECT_EQ(visit.caption, "软件说明");
-    ASSERT_EQ(visit.texts.size(), 4u);
-    EXPECT_EQ(visit.texts[2], "关闭");
-    EXPECT_EQ(visit.texts[3].substr(0, 18), "这是一款简洁的单位");
-    EXPECT_TRUE(visit.owner_disabled);
-    EXPECT_TRUE(visit.survived_cancel);
-    EXPECT_FALSE(IsWindow(visit.box));
-    EXPECT_TRUE(IsWindowEnabled(main_window));
-}
-
-TEST_F(SampleShellTest, OtherKeysAndF1InAControlOpenNothing)
-{
-    SetFocus(main_window);
-    EXPECT_FALSE(key_up_opens_about_box(VK_F2));
-    EXPECT_FALSE(key_up_opens_about_box(VK_RETURN));
-    SetFocus(conversion_fields[0]);
-    EXPECT_FALSE(key_up_opens_about_box(VK_F1));
-    SetFocus(group_combo);
-    EXPECT_FALSE(key_up_opens_about_box(VK_F1));
 }
 
 TEST_F(SampleShellTest, ClosingFreesEverythingAndQuitsWithCodeZero)

@@ -189,8 +189,12 @@ void hover_page_button(int x, int y)
 
 void switch_page_at(int x, int y)
 {
-    int page = page_button_at(x, y);
-    if (!page || page == current_page) return;
+    switch_to_page(page_button_at(x, y));
+}
+
+void switch_to_page(int page)
+{
+    if (page < page_convert || page > page_update || page == current_page) return;
     current_page = page;
     // The new page reaches the screen through the repaint that hiding the
     // old page's controls causes.

@@ -36,3 +36,5 @@ int page_button_at(int x, int y);
 void hover_page_button(int x, int y);
 // A click on another page's button makes that page current.
 void switch_page_at(int x, int y);
+// What a click on the page's button does: nothing for the current page.
+void switch_to_page(int page);

@@ -3,6 +3,7 @@
 #include "shell/app_state.h"
 #include "shell/application.h"
 #include "shell/controls.h"
+#include "shell/keyboard.h"
 #include "testing/files.h"
 
 
@@ -121,6 +122,64 @@ void mouse_click(int x, int y)
     pump_messages();
 }
 
+bool bring_to_front()
+{
+    SetForegroundWindow(main_window);
+    pump_messages();
+    return GetForegroundWindow() == main_window && GetActiveWindow() == main_window;
+}
+
+static bool extended_key(WORD key)
+{
+    return key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
+}
+
+static INPUT key_input(WORD key, DWORD flags)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = flags | (extended_key(key) ? KEYEVENTF_EXTENDEDKEY : 0);
+    return input;
+}
+
+// Counted as the thread takes them from its queue, whichever loop does
+// (the About box runs its own).
+static int keys_released;
+
+static LRESULT CALLBACK count_key_releases(int code, WPARAM wparam, LPARAM lparam)
+{
+    const MSG* message = reinterpret_cast<MSG*>(lparam);
+    if (code == HC_ACTION && wparam == PM_REMOVE &&
+        (message->message == WM_KEYUP || message->message == WM_SYSKEYUP))
+        keys_released++;
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+bool press_keys(std::initializer_list<WORD> keys)
+{
+    std::vector<INPUT> inputs;
+    for (WORD key : keys) inputs.push_back(key_input(key, 0));
+    for (auto key = keys.end(); key != keys.begin();) inputs.push_back(key_input(*--key, KEYEVENTF_KEYUP));
+    keys_released = 0;
+    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, count_key_releases, nullptr, GetCurrentThreadId());
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    // Bounded only so that keys lost to another window fail the test.
+    DWORD start = GetTickCount();
+    while (keys_released < static_cast<int>(keys.size()) && GetTickCount() - start < 10000)
+        pump_messages(10);
+    pump_messages();
+    UnhookWindowsHookEx(hook);
+    return keys_released == static_cast<int>(keys.size());
+}
+
+int focused_id()
+{
+    HWND focus = GetFocus();
+    return focus && focus != main_window ? GetDlgCtrlID(focus) : 0;
+}
+
 // Draws the expected rectangle off screen and compares it with the window:
 // the same pixels must carry ink (differ from the background). Intensities
 // are not compared, because an anti-aliased font drawn twice on a
@@ -215,6 +274,7 @@ void ShellTest::write_file(const char* name, const std::string& bytes)
 void ShellTest::start()
 {
     quit_message_taken(nullptr);
+    set_message_step(process_message);
     ASSERT_NE(create_main_window(GetModuleHandleA(nullptr), SW_SHOWNORMAL), nullptr);
     pump_messages(50);
 }

@@ -4,6 +4,7 @@
 // send for the user's actions.
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <initializer_list>
 #include <string>
 #include <vector>
 #include "testing/file_bytes.h"
@@ -29,6 +30,20 @@ std::vector<std::string> list_items(HWND list);
 COLORREF pixel(int x, int y);
 void mouse_move(int x, int y);
 void mouse_click(int x, int y);
+// Real key presses go through the system's input queue to the foreground
+// window, with the state of Ctrl and Shift that the keys give. Test
+// programs that press keys run alone (SERIAL, cmake/testing.cmake): another
+// test's window coming up would take the foreground and the keys with it.
+// Makes the main window the foreground window; whether it is.
+bool bring_to_front();
+// Presses the keys in order and releases them in reverse order, then
+// handles messages until the window has taken the last release and what the
+// keys caused. Whether every release arrived.
+bool press_keys(std::initializer_list<WORD> keys);
+inline bool press_key(WORD key) { return press_keys({key}); }
+// The id of the control with the focus; 0 for the main window itself.
+int focused_id();
+
 // Whether the client rectangle shows the background with the text drawn
 // on it as a page label.
 bool shows_label(const char* text, int x, int y, int width, int height);

@@ -2,6 +2,22 @@
 
 static bool quit_taken;
 static WPARAM quit_wparam;
+static MessageStep message_step;
+
+void set_message_step(MessageStep step)
+{
+    message_step = step;
+}
+
+static void handle(MSG* message)
+{
+    if (message_step) {
+        message_step(message);
+        return;
+    }
+    TranslateMessage(message);
+    DispatchMessageW(message);
+}
 
 void pump_messages(int ms)
 {
@@ -16,8 +32,7 @@ void pump_messages(int ms)
                 quit_taken = true;
                 quit_wparam = message.wParam;
             }
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
+            handle(&message);
         }
         int left = static_cast<int>(end - GetTickCount());
         if (left <= 0) return;

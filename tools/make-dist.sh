@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Packs the Windows build into duvarin-2.2-win32.zip: the program, the
+# Packs the Windows build into duvarin-VERSION-win32.zip: the program, the
 # default unit database, dvtool and a short readme in Chinese (GBK, CR LF),
 # side by side, so the program finds dv.dat in the folder it is started in.
 #   tools/make-dist.sh [BUILD_DIR [OUT_DIR]]     (default build/win build/dist)
@@ -7,12 +7,15 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/win}
 out=${2:-$root/build/dist}
-package=duvarin-2.2-win32.zip
-
 files=("$build/shell/duvarin.exe" "$build/tools/dvtool/dvtool.exe" "$build/dv.dat")
 for file in "${files[@]}"; do
     [ -f "$file" ] || { echo "make-dist: $file is missing; build the Windows targets first" >&2; exit 1; }
 done
+# The version of the build, from project(VERSION) by way of the header the
+# programs' version resources are made from.
+version=$(sed -n 's/^#define DUVARIN_VERSION_TEXT "\(.*\)"$/\1/p' "$build/resources/duvarin_version.h" 2>/dev/null)
+[ -n "$version" ] || { echo "make-dist: no version in $build/resources/duvarin_version.h" >&2; exit 1; }
+package=duvarin-$version-win32.zip
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
@@ -20,8 +23,7 @@ cp "${files[@]}" "$stage/"
 # The build keeps its debugging symbols; the package does not need them.
 i686-w64-mingw32-strip "$stage/duvarin.exe" "$stage/dvtool.exe"
 
-iconv -f UTF-8 -t GBK <<'README' | sed 's/$/\r/' > "$stage/readme.txt"
-Duvarin v2.2  单位换算工具
+{ echo "Duvarin v$version  单位换算工具"; cat; } <<'README' | iconv -f UTF-8 -t GBK | sed 's/$/\r/' > "$stage/readme.txt"
 ==========================
 
 Duvarin 在不同单位之间换算数值：选择换算类型（例如长度、温度），在任一
@@ -45,6 +47,8 @@ Duvarin 在不同单位之间换算数值：选择换算类型（例如长度、
   把这些文件放在同一个文件夹里，运行 duvarin.exe。程序从当前文件夹
   （双击启动时就是程序所在的文件夹）读取 dv.dat；找不到时数据库是空的。
   左侧三个按钮切换页面：“换算”“设置”“更新”。按 F1 显示“关于”。
+  也可以只用键盘：Tab / Shift+Tab 在本页各项之间移动，Ctrl+Tab 或
+  Ctrl+1、Ctrl+2、Ctrl+3 切换页面，空格键按下当前按钮。
   在“设置”页可以添加、删除、移动和修改单位组及其单位。每个单位由系数
   a 和 b 定义：该单位的数值 = a × 基准值 + b。
 

@@ -193,6 +193,15 @@ protected:
         ASSERT_EQ(log.size(), 1u);
         EXPECT_NE(log[0].find("\"GET / HTTP/1.1\" 200 " + std::to_string(size)), std::string::npos) << log[0];
     }
+    // nginx sends the whole page, and every row's rate arrives.
+    void expect_every_rate_through_nginx(const std::string& page, const std::vector<PageRow>& rows)
+    {
+        serve_page_from_nginx(page);
+        timed_download(4, std::to_string(page.size()) + " bytes");
+        expect_outcome("下载成功！", IDI_INFORMATION);
+        EXPECT_EQ(group_rates(find_group(reference_group)), rates_of(rows));
+        expect_nginx_served(page.size());
+    }
     // The question, then one box with the outcome.
     void expect_outcome(const char* text, LPCSTR icon)
     {
@@ -453,11 +462,7 @@ TEST_F(RateDownloadTest, APageWellOver30000BytesGivesEveryRateThroughNginx)
     std::string page = quotation_page(rows, filler_lines(29000)) + filler_lines(10000);
     ASSERT_LT(page.find(rows.front().name), 29500u);
     ASSERT_GT(page.find(rows.back().name), 31000u);
-    serve_page_from_nginx(page);
-    timed_download(4, std::to_string(page.size()) + " bytes");
-    expect_outcome("下载成功！", IDI_INFORMATION);
-    EXPECT_EQ(group_rates(find_group(reference_group)), rates_of(rows));
-    expect_nginx_served(page.size());
+    expect_every_rate_through_nginx(page, rows);
 }
 
 // The table at the very end: only the whole page gives its last rows.
@@ -467,11 +472,7 @@ TEST_F(RateDownloadTest, APageNearlyAsLargeAsTheReplyBufferArrivesWholeThroughNg
     const size_t size = reply_limit - 1024;   // room for nginx's header lines
     std::string page = quotation_page(rows, filler_lines(size - quotation_page(rows).size()));
     ASSERT_EQ(page.size(), size);
-    serve_page_from_nginx(page);
-    timed_download(4, std::to_string(page.size()) + " bytes");
-    expect_outcome("下载成功！", IDI_INFORMATION);
-    EXPECT_EQ(group_rates(find_group(reference_group)), rates_of(rows));
-    expect_nginx_served(page.size());
+    expect_every_rate_through_nginx(page, rows);
 }
 
 // The table comes first and would fit: a reply longer than the buffer is

@@ -1,8 +1,9 @@
-# duvarin_add_test(name [GUI] [SERIAL] SOURCES ... [LIBS ...])
+# duvarin_add_test(name [GUI] [SERIAL] SOURCES ... [LIBS ...] [ONCE pattern])
 # One GoogleTest program beside the code it tests, registered case by case.
 # The native build labels its cases "host", the Windows build "wine".
 # GUI: the program shows windows; its cases run once more, named NAME.cp1252,
-# under the ANSI code page of an English Windows (see below).
+# under the ANSI code page of an English Windows (see below), except those
+# that match ONCE, a GoogleTest pattern.
 # SERIAL: the cases press real keys, which go to whichever window of the
 # shared Wine desktop is in the foreground; each case runs alone, so that no
 # other test's window can take the foreground and the keys.
@@ -23,7 +24,7 @@ else()
 endif()
 
 function(duvarin_add_test name)
-    cmake_parse_arguments(T "GUI;SERIAL" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "GUI;SERIAL" "ONCE" "SOURCES;LIBS" ${ARGN})
     set(serial "")
     if(T_SERIAL)
         set(serial RUN_SERIAL TRUE)
@@ -44,10 +45,15 @@ function(duvarin_add_test name)
     # one en_US (1252), so that a text passed through the system's code page
     # anywhere shows as a failure.
     if(T_GUI AND WIN32)
+        set(filter)
+        if(T_ONCE)
+            set(filter TEST_FILTER -${T_ONCE})
+        endif()
         gtest_discover_tests(${name}
             DISCOVERY_MODE PRE_TEST
             DISCOVERY_TIMEOUT 120
             TEST_SUFFIX .cp1252
+            ${filter}
             PROPERTIES ${DUVARIN_TEST_PROPERTIES} TIMEOUT 120 ${serial} ENVIRONMENT DUVARIN_LOCALE=en_US.UTF-8)
     endif()
 endfunction()

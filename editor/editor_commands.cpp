@@ -195,14 +195,22 @@ void remember_saved_state()
     saved_download_log = download_log;
 }
 
+// Only a file that is surely gone: one that merely cannot be looked at now
+// may still hold the user's data.
+static bool is_gone(const char* name)
+{
+    if (GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES) return false;
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 // A file that did not load may still hold the user's data: its bytes are kept
 // before anything replaces them, and without that copy nothing does. A file
 // moved away since has nothing left to keep.
 static bool save_database_file()
 {
     if (keep_damaged_database) {
-        bool still_there = GetFileAttributesA("dv.dat") != INVALID_FILE_ATTRIBUTES;
-        if (still_there && !copy_file_bytes("dv.dat", "dv.dat.bak")) return false;
+        if (!is_gone("dv.dat") && !copy_file_bytes("dv.dat", "dv.dat.bak")) return false;
         keep_damaged_database = false;
     }
     return save_database("dv.dat");

@@ -10,6 +10,15 @@
 include(GoogleTest)
 
 if(WIN32)
+    # The Wine that runs this build's programs (tools/wine-env.sh): the
+    # product's 32-bit one, or the 64-bit one for the x86_64 test build.
+    # Scripts given the build folder read it from wine-arch.txt.
+    if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+        set(DUVARIN_WINE_ARCH win64)
+    else()
+        set(DUVARIN_WINE_ARCH win32)
+    endif()
+    file(WRITE ${CMAKE_BINARY_DIR}/wine-arch.txt "${DUVARIN_WINE_ARCH}\n")
     set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

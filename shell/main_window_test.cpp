@@ -52,7 +52,7 @@ TEST_F(SampleShellTest, WindowHasItsClassTitleStyleAndSize)
     EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
     EXPECT_TRUE(IsWindowVisible(main_window));
     EXPECT_EQ(GetClassLongA(main_window, GCL_STYLE), 0u);
-    EXPECT_EQ(GetClassLongA(main_window, GCL_HBRBACKGROUND), 0u);
+    EXPECT_EQ(GetClassLongPtrA(main_window, GCLP_HBRBACKGROUND), 0);
 
     RECT client, outer;
     GetClientRect(main_window, &client);

@@ -11,6 +11,9 @@ files=("$build/shell/duvarin.exe" "$build/tools/dvtool/dvtool.exe" "$build/dv.da
 for file in "${files[@]}"; do
     [ -f "$file" ] || { echo "make-dist: $file is missing; build the Windows targets first" >&2; exit 1; }
 done
+# The package is the 32-bit program; an x86_64 build exists only to test.
+i686-w64-mingw32-objdump -f "$build/shell/duvarin.exe" | grep -q 'file format pei-i386' \
+    || { echo "make-dist: $build holds no i686 program; the package is made from the i686 build" >&2; exit 1; }
 # The version of the build, from project(VERSION) by way of the header the
 # programs' version resources are made from.
 version=$(sed -n 's/^#define DUVARIN_VERSION_TEXT "\(.*\)"$/\1/p' "$build/resources/duvarin_version.h" 2>/dev/null)

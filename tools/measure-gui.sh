@@ -10,6 +10,8 @@ build=${1:-$root/build/win}
 runs=${2:-5}
 [ -f "$build/CMakeCache.txt" ] || { echo "measure-gui: no Windows build in $build (make win makes it)" >&2; exit 1; }
 build=$(cd "$build" && pwd)
+DUVARIN_WINE_ARCH=$("$root/tools/wine-arch.sh" "$build")
+export DUVARIN_WINE_ARCH
 cmake --build "$build" --target gui_measure -j2 >/dev/null
 "$root/tools/wine-prefix.sh"
 program=$build/bench/gui_measure.exe

@@ -8,6 +8,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build/win}" && pwd)
 seconds=${2:-10}
+DUVARIN_WINE_ARCH=$("$root/tools/wine-arch.sh" "$build")
+export DUVARIN_WINE_ARCH
 program=$build/shell/duvarin.exe
 [ -f "$program" ] || { echo "measure-idle: $program is missing (make win builds it)" >&2; exit 1; }
 "$root/tools/wine-prefix.sh"

@@ -22,6 +22,8 @@ if [ "${1:-}" = "--locale" ]; then
     shift 3
 fi
 build=$(cd "${1:-$root/build/win}" && pwd)
+DUVARIN_WINE_ARCH=$("$root/tools/wine-arch.sh" "$build")
+export DUVARIN_WINE_ARCH
 cmake --build "$build" --target duvarin_screenshots default_database -j2 >/dev/null
 "$root/tools/wine-prefix.sh"
 program=$build/shell/duvarin_screenshots.exe

@@ -5,6 +5,11 @@
 # user with packages missing, it says what to run and stops before doing
 # anything.
 #
+# Where this machine cannot start 32-bit programs, the Windows tests run an
+# x86_64 build under 64-bit Wine (tools/wine-arch.sh); its compilers and
+# Wine (about 165 MB to fetch, 1 GB installed) come only where that way is
+# taken or asked for (DUVARIN_WINE_ARCH=win64), once Wine is there to ask.
+#
 # Package mirrors go out of step for hours at a time ("Mirror sync in
 # progress?"). apt retries what it could not fetch (Acquire::Retries); when
 # an index still fails and the install then cannot be resolved (typically
@@ -17,32 +22,21 @@ packages=(cmake g++ make libgtest-dev googletest libbenchmark-dev
           g++-mingw-w64-i686 binutils-mingw-w64-i686
           wine wine32:i386 xvfb x11-apps fonts-wqy-zenhei fonts-wqy-microhei python3 zip unzip
           clang libclang-rt-14-dev imagemagick nginx-light units)
+packages_64=(wine64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
 
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# Sets missing to those of the given packages that are not installed.
+find_missing() {
+    missing=()
+    local p
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+}
 
 say() { echo "setup: $*"; }
 fail() { echo "setup: FAILED: $*" >&2; exit 1; }
 
-if [ "$(id -u)" -ne 0 ]; then
-    add_i386=
-    dpkg --print-foreign-architectures | grep -qx i386 || add_i386="sudo dpkg --add-architecture i386 && "
-    cat >&2 <<EOF
-setup: these packages are missing: ${missing[*]}
-setup: installing them needs root. Run
-    sudo make setup
-setup: or install them yourself:
-    ${add_i386}sudo apt-get update && sudo apt-get install --no-install-recommends ${missing[*]}
-setup: then run make again; building and testing need no root.
-EOF
-    exit 1
-fi
-
-export DEBIAN_FRONTEND=noninteractive
-work=$(mktemp -d)
+work=
 # Installing nginx must not start a system server on port 80, which
 # tools/nginx-site.sh serves the sample site on for make run; a policy of
 # our own stops that only when the machine has none.
@@ -50,20 +44,10 @@ policy=/usr/sbin/policy-rc.d
 own_policy=
 cleanup() {
     [ -z "$own_policy" ] || rm -f "$policy"
-    rm -rf "$work"
+    [ -z "$work" ] || rm -rf "$work"
+    own_policy= work=
 }
 trap cleanup EXIT
-if [ ! -e "$policy" ]; then
-    printf '#!/bin/sh\nexit 101\n' > "$work/policy-rc.d"
-    install -m 755 "$work/policy-rc.d" "$policy"
-    own_policy=1
-fi
-
-say "installing ${missing[*]}"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    say "adding the i386 architecture (Wine runs the 32-bit program)"
-    dpkg --add-architecture i386
-fi
 
 # apt-get update, each file tried up to three more times with growing
 # pauses; afterwards $work/failed lists the "URI suite" of every index that
@@ -133,20 +117,59 @@ write_sources_without_failed() {
     [ ! -f "$work/sources/sources.list" ] || mv "$work/sources/sources.list" "$work/sources/main.list"
 }
 
-if update; then
-    install && { say "done"; exit 0; }
-    fail "apt-get install could not install the packages above; see the messages."
-fi
-if [ ! -s "$work/failed" ]; then
-    fail "apt-get update failed and named no index; is the network or the package mirror down?"
-fi
-say "going on with the indexes that could be fetched"
-install && { say "done (with the indexes above out of date)"; exit 0; }
+# Installs the packages in missing, or says what to run and exits.
+install_missing() {
+    if [ "$(id -u)" -ne 0 ]; then
+        add_i386=
+        dpkg --print-foreign-architectures | grep -qx i386 || add_i386="sudo dpkg --add-architecture i386 && "
+        {
+            echo "setup: these packages are missing: ${missing[*]}"
+            echo "setup: installing them needs root. Run"
+            echo "    sudo make setup"
+            echo "setup: or install them yourself:"
+            echo "    ${add_i386}sudo apt-get update && sudo apt-get install --no-install-recommends ${missing[*]}"
+            echo "setup: then run make again; building and testing need no root."
+        } >&2
+        exit 1
+    fi
 
-say "leaving out for this install the sources whose indexes failed:"
-sed 's/^/    /' "$work/failed"
-write_sources_without_failed
-alt=(-o "Dir::Etc::SourceList=/dev/null" -o "Dir::Etc::SourceParts=$work/sources")
-update "${alt[@]}" || fail "the remaining sources could not be updated either; try again later."
-install "${alt[@]}" || fail "the packages could not be installed even without the failed sources; try again later."
-say "done without those sources; a later 'apt-get update' brings them back"
+    export DEBIAN_FRONTEND=noninteractive
+    work=$(mktemp -d)
+    if [ ! -e "$policy" ]; then
+        printf '#!/bin/sh\nexit 101\n' > "$work/policy-rc.d"
+        command install -m 755 "$work/policy-rc.d" "$policy"
+        own_policy=1
+    fi
+
+    say "installing ${missing[*]}"
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        say "adding the i386 architecture (Wine runs the 32-bit program)"
+        dpkg --add-architecture i386
+    fi
+
+    if update; then
+        install && { say "done"; cleanup; return 0; }
+        fail "apt-get install could not install the packages above; see the messages."
+    fi
+    if [ ! -s "$work/failed" ]; then
+        fail "apt-get update failed and named no index; is the network or the package mirror down?"
+    fi
+    say "going on with the indexes that could be fetched"
+    install && { say "done (with the indexes above out of date)"; cleanup; return 0; }
+
+    say "leaving out for this install the sources whose indexes failed:"
+    sed 's/^/    /' "$work/failed"
+    write_sources_without_failed
+    alt=(-o "Dir::Etc::SourceList=/dev/null" -o "Dir::Etc::SourceParts=$work/sources")
+    update "${alt[@]}" || fail "the remaining sources could not be updated either; try again later."
+    install "${alt[@]}" || fail "the packages could not be installed even without the failed sources; try again later."
+    say "done without those sources; a later 'apt-get update' brings them back"
+    cleanup
+}
+
+find_missing "${packages[@]}"
+[ ${#missing[@]} -eq 0 ] || install_missing
+if [ "$("$(dirname "$0")/wine-arch.sh")" = win64 ]; then
+    find_missing "${packages_64[@]}"
+    [ ${#missing[@]} -eq 0 ] || install_missing
+fi

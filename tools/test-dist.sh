@@ -5,10 +5,17 @@
 # show the first group's fields enabled (white), which it does not with no
 # database at all. Runs on a private X display, so the screen holds only the
 # program's window and no other test's window can cover it.
-#   tools/test-dist.sh BUILD_DIR
+#   tools/test-dist.sh BUILD_DIR [RUN_BUILD_DIR]
+# The package is always the i686 program's (BUILD_DIR). Where this machine
+# cannot start 32-bit programs, the x86_64 test build's duvarin.exe and
+# dvtool.exe (RUN_BUILD_DIR) take their places in the unpacked folder, so
+# that the package's layout and dv.dat are still tried as a user would.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$1
+run_build=${2:-$1}
+DUVARIN_WINE_ARCH=$("$root/tools/wine-arch.sh" "$run_build")
+export DUVARIN_WINE_ARCH
 if [ "${DIST_TEST_DISPLAY:-}" != private ]; then
     exec env -u DISPLAY DIST_TEST_DISPLAY=private "$root/tools/with-display.sh" bash ${DIST_TEST_TRACE:+-x} "$0" "$@"
 fi
@@ -29,6 +36,9 @@ cd "$work/unpacked"
 [ "$(ls | LC_ALL=C sort | tr "\n" " ")" = "duvarin.exe dv.dat dvtool.exe readme.txt " ] \
     || fail "the package holds: $(ls)"
 cmp -s dv.dat "$build/dv.dat" || fail "dv.dat is not the default database of the build"
+if [ "$(cd "$run_build" && pwd)" != "$(cd "$build" && pwd)" ]; then
+    cp "$run_build/shell/duvarin.exe" "$run_build/tools/dvtool/dvtool.exe" .
+fi
 iconv -f GBK -t UTF-8 readme.txt >/dev/null || fail "readme.txt is not GBK"
 [ "$(grep -c $'\r$' readme.txt)" = "$(wc -l < readme.txt)" ] || fail "readme.txt has lines without CR LF"
 "$root/tools/wine-run.sh" dvtool.exe check dv.dat | grep -q '^dv.dat: loads 17 groups' \

@@ -4,4 +4,4 @@
 source "$(dirname "$0")/wine-env.sh"
 duvarin_start_wineserver
 touch "$WINEPREFIX/.duvarin-desktop.alive"
-exec env LC_ALL="$duvarin_locale" wine "$@"
+exec env LC_ALL="$duvarin_locale" "$duvarin_wine_loader" "$@"

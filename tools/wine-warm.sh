@@ -42,7 +42,7 @@ unmanage_windows_of() {
         printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\%s\\X11 Driver]\r\n"Managed"="N"\r\n' \
             "$program" >>"$reg"
     done <"$list"
-    env LC_ALL="$duvarin_locale" wine regedit /S "$(winepath -w "$reg")" </dev/null >/dev/null 2>&1
+    duvarin_wine regedit /S "$(duvarin_winepath "$reg")" </dev/null >/dev/null 2>&1
     rm -f "$reg"
 }
 
@@ -53,7 +53,8 @@ start() {
     touch "$alive_file"
     keeper_pid >/dev/null && return 0
     rm -f "$ready_file"
-    env LC_ALL="$duvarin_locale" wine "$keeper" "$(winepath -w "$ready_file")" "$(winepath -w "$alive_file")" \
+    env LC_ALL="$duvarin_locale" "$duvarin_wine_loader" "$keeper" \
+        "$(duvarin_winepath "$ready_file")" "$(duvarin_winepath "$alive_file")" \
         </dev/null >/dev/null 2>&1 &
     pid=$!
     echo "$pid" >"$pid_file"

@@ -36,7 +36,7 @@ TEST(AboutBox, OpensWithItsPictureAndItsTextsInCodePage936)
     ASSERT_EQ(children.size(), 4u);
 
     EXPECT_EQ(window_text(box), "软件说明");
-    EXPECT_EQ(GetWindowLongA(box, GWL_STYLE) & WS_SYSMENU, 0);
+    EXPECT_EQ(GetWindowLongPtrA(box, GWL_STYLE) & WS_SYSMENU, 0);
     EXPECT_EQ(GetDlgItem(box, IDC_ABOUT_CLOSE), children[2]);
     EXPECT_EQ(window_text(children[2]), "关闭");
     EXPECT_EQ(window_text(children[1]).substr(0, 14), "Duvarin v2.2\n\n");

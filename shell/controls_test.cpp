@@ -166,7 +166,7 @@ TEST_F(SampleShellTest, TheMainWindowAndEveryControlAreUnicodeWindows)
 TEST_F(SampleShellTest, OnlyTheDownloadListScrollsSideways)
 {
     EXPECT_EQ(SendMessageA(download_list, LB_GETHORIZONTALEXTENT, 0, 0), 200);
-    EXPECT_TRUE(GetWindowLongA(download_list, GWL_STYLE) & WS_HSCROLL);
-    EXPECT_FALSE(GetWindowLongA(group_list, GWL_STYLE) & WS_HSCROLL);
-    EXPECT_FALSE(GetWindowLongA(member_list, GWL_STYLE) & WS_HSCROLL);
+    EXPECT_TRUE(GetWindowLongPtrA(download_list, GWL_STYLE) & WS_HSCROLL);
+    EXPECT_FALSE(GetWindowLongPtrA(group_list, GWL_STYLE) & WS_HSCROLL);
+    EXPECT_FALSE(GetWindowLongPtrA(member_list, GWL_STYLE) & WS_HSCROLL);
 }

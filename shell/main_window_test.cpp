@@ -47,11 +47,11 @@ TEST_F(SampleShellTest, WindowHasItsClassTitleStyleAndSize)
     std::string title = window_text(main_window);
     EXPECT_EQ(title, main_window_title);
     EXPECT_EQ(title.substr(0, 17), "Duvarin v2.2 \xD6\xA7\xB3\xD6");
-    LONG style = GetWindowLongA(main_window, GWL_STYLE);
+    LONG_PTR style = GetWindowLongPtrA(main_window, GWL_STYLE);
     EXPECT_EQ(style & 0x02CA0000, 0x02CA0000);
     EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
     EXPECT_TRUE(IsWindowVisible(main_window));
-    EXPECT_EQ(GetClassLongA(main_window, GCL_STYLE), 0u);
+    EXPECT_EQ(GetClassLongPtrA(main_window, GCL_STYLE), 0);
     EXPECT_EQ(GetClassLongPtrA(main_window, GCLP_HBRBACKGROUND), 0);
 
     RECT client, outer;

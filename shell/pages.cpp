@@ -59,7 +59,7 @@ bool page_controls_shown(int page)
     int n = list_controls(handles, pages);
     for (int i = 0; i < n; i++) {
         if (!handles[i]) continue;
-        bool visible = (GetWindowLongA(handles[i], GWL_STYLE) & WS_VISIBLE) != 0;
+        bool visible = (GetWindowLongPtrA(handles[i], GWL_STYLE) & WS_VISIBLE) != 0;
         if (visible != (pages[i] == page)) return false;
     }
     return true;

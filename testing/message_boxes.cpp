@@ -16,7 +16,7 @@ HICON box_icon(HWND box)
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         char window_class[32];
         GetClassNameA(child, window_class, sizeof window_class);
-        if (lstrcmpiA(window_class, "Static") == 0 && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+        if (lstrcmpiA(window_class, "Static") == 0 && (GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
             return reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
     }
     return nullptr;

@@ -34,7 +34,9 @@ case ${DUVARIN_WINE_ARCH:-} in
             why="this machine runs 32-bit programs"
         else
             arch=win64
-            why="this machine cannot start Wine's 32-bit loader ($("$loader32" --version 2>&1 | tail -n 1 || true))"
+            # The shell's own words for the failure, such as "Exec format error".
+            reason=$({ "$loader32" --version; } 2>&1 | tail -n 1 | sed 's/.*: //') || true
+            why="this machine cannot start Wine's 32-bit loader $loader32 ($reason)"
         fi ;;
     *)
         echo "wine-arch: DUVARIN_WINE_ARCH is '$DUVARIN_WINE_ARCH'; it takes win32 or win64" >&2

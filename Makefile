@@ -56,11 +56,14 @@ clean:
 	rm -rf build
 
 # make dist   builds the Windows package build/dist/duvarin-VERSION-win32.zip
+# make dist QUOTATION_HOST=name   the same for a program that downloads from
+#             that host, built in build/win-name into build/dist/name/
 .PHONY: dist
+dist: WIN = build/win$(if $(QUOTATION_HOST),-$(QUOTATION_HOST))
 dist: setup prefix
-	@$(CONFIGURE_WIN)
+	@$(CONFIGURE_WIN) $(if $(QUOTATION_HOST),-DDUVARIN_QUOTATION_HOST=$(QUOTATION_HOST))
 	@cmake --build $(WIN) -j $(JOBS) --target duvarin dvtool default_database
-	@tools/make-dist.sh $(WIN) build/dist
+	@tools/make-dist.sh $(WIN) build/dist$(if $(QUOTATION_HOST),/$(QUOTATION_HOST))
 
 # Quality runs of the pure code: the fuzzers (FUZZ_SECONDS per target) and
 # the benchmarks.

@@ -16,12 +16,19 @@ done
 version=$(sed -n 's/^#define DUVARIN_VERSION_TEXT "\(.*\)"$/\1/p' "$build/resources/duvarin_version.h" 2>/dev/null)
 [ -n "$version" ] || { echo "make-dist: no version in $build/resources/duvarin_version.h" >&2; exit 1; }
 package=duvarin-$version-win32.zip
+# The host the program downloads rates from (make dist QUOTATION_HOST=name).
+host=$(sed -n 's/^DUVARIN_QUOTATION_HOST:STRING=//p' "$build/CMakeCache.txt" 2>/dev/null)
+[ -n "$host" ] || { echo "make-dist: no DUVARIN_QUOTATION_HOST in $build/CMakeCache.txt" >&2; exit 1; }
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 cp "${files[@]}" "$stage/"
 # The build keeps its debugging symbols; the package does not need them.
 i686-w64-mingw32-strip "$stage/duvarin.exe" "$stage/dvtool.exe"
+# The request carries the host in its Host line: a program built for
+# another host than the build folder says must not ship.
+grep -qaF "Host:$host" "$stage/duvarin.exe" \
+    || { echo "make-dist: $build/shell/duvarin.exe does not ask $host; rebuild it" >&2; exit 1; }
 
 { echo "Duvarin v$version  单位换算工具"; cat; } <<'README' | iconv -f UTF-8 -t GBK | sed 's/$/\r/' > "$stage/readme.txt"
 ==========================
@@ -78,4 +85,5 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)
 rm -f "$out/$package"
 (cd "$stage" && TZ=UTC zip -q -X -D "$out/$package" duvarin.exe dv.dat dvtool.exe readme.txt)
+echo "make-dist: its program downloads rates from http://$host/" >&2
 echo "$out/$package"

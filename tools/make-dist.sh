@@ -74,6 +74,7 @@ dvtool
   dvtool dump dv.dat > units.txt      把数据库写成文本（UTF-8，加 --gbk 为 GBK）
   dvtool build units.txt dv.dat       由文本生成 dv.dat；有错时指出行号，不写文件
   dvtool check dv.dat                 程序会读到哪些单位组，或者为什么读到空数据库
+  dvtool scan page.html               报价网页的五种汇率各会下载到什么
   文本中 [组名] 一行开始一组，其后每行一个单位：名称  a  b。详见 dvtool --help。
   在命令提示符窗口中查看单位名称请加 --gbk。
 README

@@ -1,7 +1,7 @@
 // dvtool page and dvtool scan as a quotation host's deployer meets them:
 // the real reference rates file that Debian ships (libqalculate-data), the
 // inputs the page refuses, and the host's own prices.
-#include "tools/dvtool/dvtool_commands.h"
+#include "tools/dvtool/dvtool_test_run.h"
 
 #include "database/unit_database.h"
 #include "testing/files.h"
@@ -35,20 +35,7 @@ protected:
     std::string out;
     std::string err;
 
-    int run(std::vector<std::string> words)
-    {
-        out.clear();
-        err.clear();
-        std::vector<const char*> argv = {"dvtool"};
-        for (const std::string& word : words)
-            argv.push_back(word.c_str());
-        return run_dvtool(int(argv.size()), argv.data(), out, err);
-    }
-    // The rows of the page that hold a number in the column, as the download reads them.
-    int rated_rows(const std::string& page, int column, UnitGroup& group)
-    {
-        return scan_quotation(page.c_str(), &group, column);
-    }
+    int run(std::vector<std::string> words) { return run_dvtool_words(words, out, err); }
 };
 
 TEST_F(PageCommandTest, RefusedInputsNameTheFileAndLeaveTheOldPage)
@@ -105,16 +92,16 @@ TEST_F(PageCommandTest, TheRealFileGivesEveryMiddleRateAndTheHostsTableTheOthers
     EXPECT_EQ(out, page + ": written (31 currencies, rates of 2023-01-03).\n");
     std::string bytes = read_file(page);
     UnitGroup middle = {};
-    EXPECT_EQ(rated_rows(bytes, 3, middle), 31);
+    EXPECT_EQ(scan_quotation(bytes.c_str(), &middle, 3), 31);
     UnitMember* euro = find_member(&middle, "欧元");
     ASSERT_NE(euro, nullptr);
     EXPECT_FLOAT_EQ(euro->a, float(100 / 728.630));
     EXPECT_NE(find_member(&middle, "MOP"), nullptr);
     UnitGroup spot = {};
-    EXPECT_EQ(rated_rows(bytes, 0, spot), 1);
+    EXPECT_EQ(scan_quotation(bytes.c_str(), &spot, 0), 1);
     EXPECT_FLOAT_EQ(find_member(&spot, "美元")->a, float(100 / 690.1));
     UnitGroup reference = {};
-    EXPECT_EQ(rated_rows(bytes, 4, reference), 0);
+    EXPECT_EQ(scan_quotation(bytes.c_str(), &reference, 4), 0);
     for (UnitGroup* group : {&middle, &spot, &reference})
         while (group->header.next)
             remove_member(group, group->header.next);

@@ -16,7 +16,7 @@ set -euo pipefail
 packages=(cmake g++ make libgtest-dev googletest libbenchmark-dev
           g++-mingw-w64-i686 binutils-mingw-w64-i686
           wine wine32:i386 xvfb x11-apps fonts-wqy-zenhei fonts-wqy-microhei python3 zip unzip
-          clang libclang-rt-14-dev imagemagick nginx-light units libpugixml-dev libqalculate-data)
+          clang libclang-rt-14-dev imagemagick nginx-light units libpugixml-dev libqalculate-data curl)
 
 missing=()
 for p in "${packages[@]}"; do

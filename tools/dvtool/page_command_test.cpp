@@ -71,7 +71,8 @@ TEST_F(PageCommandTest, RefusedInputsNameTheFileAndLeaveTheOldPage)
     EXPECT_EQ(run({"page", folder.file("absent.xml"), page}), 1);
     EXPECT_NE(err.find("absent.xml: cannot be read"), std::string::npos) << err;
     // A bad table of the host's own prices refuses the page just the same.
-    const char* tables[] = {"USD,690.1,685.2,,\n", "USD,690.1,abc,,,\n", "USD,,,,683.1,\n", "CNY,100,,,,\n"};
+    const char* tables[] = {"USD,690.1,685.2,,\n", "USD,690.1,abc,,,\n", "USD,,,,683.1,\n", "CNY,100,,,,\n",
+                            "USD,inf,,,,\n"};
     for (const char* table : tables) {
         ASSERT_TRUE(write_file(folder.file("prices.csv"), table));
         EXPECT_EQ(run({"page", reference_file, page, folder.file("prices.csv")}), 1) << table;

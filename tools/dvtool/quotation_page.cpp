@@ -60,7 +60,7 @@ bool after(const CalendarDate& date, const CalendarDate& today)
 
 std::string date_text(const CalendarDate& date)
 {
-    char text[16];
+    char text[32];
     std::snprintf(text, sizeof text, "%04u-%02u-%02u", date.year, date.month, date.day);
     return text;
 }
@@ -74,18 +74,17 @@ QuotationRow* find_row(std::vector<QuotationRow>& rows, const std::string& code)
 }
 
 // A price as the host's table may give it: digits with at most one point,
-// above zero. The page carries the text as it is.
+// above zero. The page carries the text as it is, so nothing else may pass
+// ("inf" is a number to from_chars, and no rate to the program's scan).
 bool is_price(const std::string& text)
 {
+    for (char c : text)
+        if ((c < '0' || c > '9') && c != '.')
+            return false;
     double value = 0;
     auto result = std::from_chars(text.data(), text.data() + text.size(), value,
                                   std::chars_format::fixed);
-    if (result.ec != std::errc() || result.ptr != text.data() + text.size())
-        return false;
-    for (char c : text)
-        if (c == '-' || c == '+')
-            return false;
-    return value > 0;
+    return result.ec == std::errc() && result.ptr == text.data() + text.size() && value > 0;
 }
 
 std::vector<std::string> split_cells(const std::string& line)

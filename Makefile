@@ -88,7 +88,7 @@ win: setup native-dvtool $(if $(filter ON,$(RUN_BUILD_STEPS)),prefix)
 
 # The product's programs and dv.dat, without its tests.
 product: setup native-dvtool $(if $(filter ON,$(RUN_BUILD_STEPS)),prefix)
-	@$(CONFIGURE_WIN)
+	@$(CONFIGURE_WIN) $(QUOTATION_HOST_FLAG)
 	@cmake --build $(WIN) -j $(JOBS) --target duvarin dvtool default_database
 
 # The x86_64 test build; its package and import checks inspect the product.
@@ -121,8 +121,12 @@ run: test-win prefix
 	@tools/run.sh $(TEST_WIN)
 
 # make dist   builds the Windows package build/dist/duvarin-VERSION-win32.zip,
-# the i686 program on every machine
+#             the i686 program on every machine
+# make dist QUOTATION_HOST=name   the same for a program that downloads from
+#             that host, built in build/win-name into build/dist/name/
+dist: WIN = build/win$(if $(QUOTATION_HOST),-$(QUOTATION_HOST))
+dist: QUOTATION_HOST_FLAG = $(if $(QUOTATION_HOST),-DDUVARIN_QUOTATION_HOST=$(QUOTATION_HOST))
 dist: product
-	@tools/make-dist.sh $(WIN) build/dist
+	@tools/make-dist.sh $(WIN) build/dist$(if $(QUOTATION_HOST),/$(QUOTATION_HOST))
 
 endif

@@ -19,6 +19,10 @@ if(WIN32)
         set(DUVARIN_WINE_ARCH win32)
     endif()
     file(WRITE ${CMAKE_BINARY_DIR}/wine-arch.txt "${DUVARIN_WINE_ARCH}\n")
+    # The native dvtool that make builds first (build/host): the download
+    # tests make their quotation pages with it, the build compares its dv.dat
+    # with it, and where dvtool.exe cannot run it makes dv.dat.
+    set(DUVARIN_NATIVE_DVTOOL "" CACHE FILEPATH "The native dvtool")
     set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

@@ -19,12 +19,19 @@ i686-w64-mingw32-objdump -f "$build/shell/duvarin.exe" | grep -q 'file format pe
 version=$(sed -n 's/^#define DUVARIN_VERSION_TEXT "\(.*\)"$/\1/p' "$build/resources/duvarin_version.h" 2>/dev/null)
 [ -n "$version" ] || { echo "make-dist: no version in $build/resources/duvarin_version.h" >&2; exit 1; }
 package=duvarin-$version-win32.zip
+# The host the program downloads rates from (make dist QUOTATION_HOST=name).
+host=$(sed -n 's/^DUVARIN_QUOTATION_HOST:STRING=//p' "$build/CMakeCache.txt" 2>/dev/null)
+[ -n "$host" ] || { echo "make-dist: no DUVARIN_QUOTATION_HOST in $build/CMakeCache.txt" >&2; exit 1; }
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 cp "${files[@]}" "$stage/"
 # The build keeps its debugging symbols; the package does not need them.
 i686-w64-mingw32-strip "$stage/duvarin.exe" "$stage/dvtool.exe"
+# The request carries the host in its Host line: a program built for
+# another host than the build folder says must not ship.
+grep -qaF "Host:$host" "$stage/duvarin.exe" \
+    || { echo "make-dist: $build/shell/duvarin.exe does not ask $host; rebuild it" >&2; exit 1; }
 
 { echo "Duvarin v$version  单位换算工具"; cat; } <<'README' | iconv -f UTF-8 -t GBK | sed 's/$/\r/' > "$stage/readme.txt"
 ==========================
@@ -70,6 +77,7 @@ dvtool
   dvtool dump dv.dat > units.txt      把数据库写成文本（UTF-8，加 --gbk 为 GBK）
   dvtool build units.txt dv.dat       由文本生成 dv.dat；有错时指出行号，不写文件
   dvtool check dv.dat                 程序会读到哪些单位组，或者为什么读到空数据库
+  dvtool scan page.html               报价网页的五种汇率各会下载到什么
   文本中 [组名] 一行开始一组，其后每行一个单位：名称  a  b。详见 dvtool --help。
   在命令提示符窗口中查看单位名称请加 --gbk。
 README
@@ -81,4 +89,5 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)
 rm -f "$out/$package"
 (cd "$stage" && TZ=UTC zip -q -X -D "$out/$package" duvarin.exe dv.dat dvtool.exe readme.txt)
+echo "make-dist: its program downloads rates from http://$host/" >&2
 echo "$out/$package"

@@ -204,3 +204,28 @@ std::string QuotationSite::write_page(const char* name, const std::string& bytes
     write_file(path, bytes);
     return unix_path(path);
 }
+
+std::string QuotationSite::unix_file(const char* name) const
+{
+    return unix_path(folder() + "\\" + name);
+}
+
+std::string QuotationSite::run_program(const std::string& program, const std::vector<std::string>& arguments) const
+{
+    std::string missing = missing_program(bash);
+    if (!missing.empty()) return missing;
+    // A script of its own keeps the arguments clear of the Windows command
+    // line's quoting; the status file, renamed into place, says it ended.
+    std::string status_file = folder() + "\\program.status";
+    DeleteFileA(status_file.c_str());
+    std::string script = "'" + program + "'";
+    for (const std::string& argument : arguments) script += " '" + argument + "'";
+    script += " >" + in_quotes(unix_file("program.out")) + " 2>&1\necho $? >" + in_quotes(unix_file("status.tmp")) +
+              " && mv " + in_quotes(unix_file("status.tmp")) + " " + in_quotes(unix_path(status_file)) + "\n";
+    write_file(folder() + "\\program.sh", script);
+    if (!run_script(bash, unix_file("program.sh").c_str(), "")) return "cannot start " + std::string(bash);
+    if (!wait_for_file(status_file, true)) return program + " did not end";
+    std::string status = read_file(status_file);
+    if (status == "0\n") return "";
+    return program + " exited " + status + read_file(folder() + "\\program.out");
+}

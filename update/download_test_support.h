@@ -33,6 +33,11 @@ public:
     std::vector<std::string> nginx_log() const;
     // A file in the site's folder, for pages a test makes up.
     std::string write_page(const char* name, const std::string& bytes) const;
+    // The Unix path of a file in the site's folder.
+    std::string unix_file(const char* name) const;
+    // Runs a Linux program (Unix paths) to its end, as a host runs its
+    // tools. Returns an empty text, or its exit status and what it printed.
+    std::string run_program(const std::string& program, const std::vector<std::string>& arguments) const;
 
 private:
     std::string folder() const;

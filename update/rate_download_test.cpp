@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <regex>
 #include <thread>
 #include <gtest/gtest.h>
 #include "database/unit_database.h"
@@ -13,6 +14,7 @@
 #include "shell/controls.h"
 #include "testing/files.h"
 #include "testing/gui_test_support.h"
+#include "tools/dvtool/currency_names.h"
 #include "update/download_log.h"
 #include "update/download_page.h"
 #include "update/download_test_support.h"
@@ -25,6 +27,11 @@ const std::string sample_site = DUVARIN_SOURCE_DIR "/docs/sample-site";
 const std::string sample_page = sample_site + "/index.html";
 const std::string worked_example = DUVARIN_SOURCE_DIR "/update/testdata/quotation_example.html";
 const char reference_group[] = "基准价（汇率）";
+const char middle_group[] = "中间价（汇率）";
+const int middle_row = 3;
+// The European Central Bank's reference rates of 2023-01-03 as Debian
+// ships them (libqalculate-data): real input that nobody here wrote.
+const char reference_rates_file[] = "/usr/share/qalculate/eurofxref-daily.xml";
 const unsigned short old_date[3] = {2011, 7, 15};
 // Far above every bound of the download (connection 10 s, exchange 15 s),
 // far below "for ever".
@@ -115,6 +122,16 @@ std::vector<std::pair<std::string, float>> scanned_rates(const std::string& page
     for (UnitMember* member = trial.header.next; member; member = member->next)
         rates.emplace_back(member->name, member->a);
     while (trial.header.next) remove_member(&trial, trial.header.next);
+    return rates;
+}
+
+// The bank's currencies and their rates (units per euro), in file order.
+std::vector<std::pair<std::string, double>> reference_rates(const std::string& xml)
+{
+    std::vector<std::pair<std::string, double>> rates;
+    std::regex cube("currency='([A-Z]{3})' rate='([0-9.]+)'");
+    for (std::sregex_iterator match(xml.begin(), xml.end(), cube), end; match != end; ++match)
+        rates.emplace_back((*match)[1], std::stod((*match)[2]));
     return rates;
 }
 
@@ -637,6 +654,46 @@ TEST_F(RateDeadlineTest, AServerThatTricklesIsCutOffAtTheDeadline)
     timed_download(4);
     expect_outcome("下载失败：网页没有完整收到！", IDI_EXCLAMATION);
     expect_nothing_changed();
+}
+
+// A host that publishes the bank's rates: its page, made by the Linux dvtool
+// from the real file and served by nginx, gives every currency its middle
+// rate; the four tables the bank does not publish are no rate table.
+TEST_F(RateDownloadTest, ThePageMadeFromTheReferenceRatesGivesEveryMiddleRate)
+{
+    std::vector<std::pair<std::string, double>> rates = reference_rates(read_source(reference_rates_file));
+    ASSERT_EQ(rates.size(), 30u) << "needs libqalculate-data (tools/setup.sh installs it)";
+    ASSERT_EQ(site.run_program(DUVARIN_NATIVE_DVTOOL, {"page", reference_rates_file, site.unix_file("index.html")}),
+              "");
+    std::string page = site.unix_file("index.html");
+    serve_nginx(page.substr(0, page.find_last_of('/')));
+    for (int row : {0, 1, 2, 4}) {
+        download(row);
+        expect_outcome("下载失败：网页中没有汇率表！", IDI_EXCLAMATION);
+        expect_nothing_changed();
+    }
+
+    timed_download(middle_row, "reference rates");
+    expect_outcome("下载成功！", IDI_INFORMATION);
+    double yuan = 0;
+    for (const auto& rate : rates)
+        if (rate.first == "CNY") yuan = rate.second;
+    ASSERT_GT(yuan, 0);
+    // The euro first, then the bank's order; the yuan is the base.
+    std::vector<std::pair<std::string, double>> expected = {{"欧元", 1 / yuan}};
+    for (const auto& rate : rates)
+        if (rate.first != "CNY") expected.emplace_back(currency_name(rate.first.c_str()), rate.second / yuan);
+    std::vector<std::pair<std::string, float>> arrived = group_rates(find_group(middle_group));
+    ASSERT_EQ(arrived.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); i++) {
+        EXPECT_EQ(arrived[i].first, expected[i].first);
+        // The page rounds each price to six significant digits.
+        EXPECT_NEAR(arrived[i].second, expected[i].second, expected[i].second * 6e-6) << expected[i].first;
+    }
+    EXPECT_EQ(group_count(), 3);
+    select_list(download_list, middle_row);
+    EXPECT_STREQ(download_status_text(), "成功下载");
+    EXPECT_EQ(site.nginx_log().size(), 5u);
 }
 
 TEST_F(RateDownloadTest, RepliesWithoutARateTableChangeNothing)

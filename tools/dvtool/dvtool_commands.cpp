@@ -5,6 +5,8 @@
 #include "platform/whole_file.h"
 #include "tools/dvtool/check_report.h"
 #include "tools/dvtool/file_check.h"
+#include "tools/dvtool/page_command.h"
+#include "tools/dvtool/scan_report.h"
 #include "tools/dvtool/text_encoding.h"
 #include "tools/dvtool/units_text.h"
 
@@ -18,6 +20,9 @@ const char usage[] =
     "usage: dvtool dump [--gbk] FILE          print a dv.dat as units text\n"
     "       dvtool build [--gbk] TEXT FILE    write a dv.dat from units text\n"
     "       dvtool check [--gbk] FILE         tell what the program would load from a dv.dat\n"
+    "       dvtool page ECB_XML OUT_HTML [TABLE_CSV]\n"
+    "                                         write a quotation page from the ECB's reference rates\n"
+    "       dvtool scan [--gbk] PAGE          tell what each download table would store from a page\n"
     "       dvtool --help\n";
 
 const char help_text[] =
@@ -42,9 +47,26 @@ const char help_text[] =
     "wrong; the old file survives a failed write. check reports the groups and\n"
     "members, or why the program would start with an empty database.\n"
     "\n"
+    "page reads the European Central Bank's eurofxref-daily.xml and writes the\n"
+    "quotation page that the Update page downloads (GBK, one cell a line): one\n"
+    "row per currency and the euro, each under its Chinese name, with the middle\n"
+    "rate 100 x rate(CNY) / rate(currency) to six significant digits. TABLE_CSV,\n"
+    "optional, fills the other columns: one line a currency, CODE and the five\n"
+    "prices of 100 units in yuan in the order of the download list (spot buying,\n"
+    "cash buying, selling, middle, reference), separated by commas; cells may\n"
+    "be empty, # starts a comment line, and a middle rate may be given only for\n"
+    "a currency the ECB file lacks. An empty column is &nbsp; on the page, and\n"
+    "downloading that table fails. A refused input (not the ECB's file, no CNY,\n"
+    "a rate that is not a positive number, no date or one after today) leaves\n"
+    "OUT_HTML as it was; the page replaces it in one step. Linux dvtool only.\n"
+    "scan reads a page with the program's own scanner and prints, for each of\n"
+    "the five tables, whether a download would take it and each currency's\n"
+    "price and coefficient a.\n"
+    "\n"
     "Exit status: 0 done; 1 the file loads as an empty database (dump, check),\n"
     "or the text has errors or could not be saved (build); 2 wrong usage or a\n"
-    "missing input file.\n";
+    "missing input file. page: 1 an input refused or the page not written.\n"
+    "scan: 1 no table would take the page.\n";
 
 struct Arguments {
     std::vector<std::string> words;
@@ -157,6 +179,34 @@ int check_command(const Arguments& arguments, std::string& out)
     return check.outcome == check_loads ? 0 : 1;
 }
 
+int scan_command(const Arguments& arguments, std::string& out, std::string& err)
+{
+    const std::string& file = arguments.words[1];
+    std::string page;
+    if (!read_whole_file(file.c_str(), page))
+        return input_error(err, file, "cannot be read");
+    int rated_tables = 0;
+    std::string report = describe_scan(page, rated_tables);
+    out += file + ":\n";
+    append_output(out, report, arguments.gbk);
+    return rated_tables > 0 ? 0 : 1;
+}
+
+// How many words (the command's own included) each command takes.
+bool takes_words(const std::string& command, size_t words, const char*& wanted)
+{
+    if (command == "build") {
+        wanted = "TEXT and FILE";
+        return words == 3;
+    }
+    if (command == "page") {
+        wanted = "ECB_XML and OUT_HTML, then optionally TABLE_CSV";
+        return words == 3 || words == 4;
+    }
+    wanted = command == "scan" ? "one PAGE" : "one FILE";
+    return words == 2;
+}
+
 } // namespace
 
 int run_dvtool(int argc, const char* const* argv, std::string& out, std::string& err)
@@ -171,11 +221,16 @@ int run_dvtool(int argc, const char* const* argv, std::string& out, std::string&
     if (arguments.words.empty())
         return usage_error(err, "no command given");
     const std::string& command = arguments.words[0];
-    size_t wanted = command == "build" ? 3 : 2;
-    if (command != "dump" && command != "build" && command != "check")
+    if (command != "dump" && command != "build" && command != "check" && command != "page"
+        && command != "scan")
         return usage_error(err, "unknown command " + command);
-    if (arguments.words.size() != wanted)
-        return usage_error(err, command + " takes " + (wanted == 3 ? "TEXT and FILE" : "one FILE"));
+    const char* wanted = "";
+    if (!takes_words(command, arguments.words.size(), wanted))
+        return usage_error(err, command + " takes " + wanted);
+    if (command == "page")
+        return page_command(arguments.words, out, err);
+    if (command == "scan")
+        return scan_command(arguments, out, err);
     if (command == "dump")
         return dump_command(arguments, out, err);
     if (command == "build")

@@ -1,6 +1,6 @@
 // The command line as a user meets it: usage errors, exit statuses, and a
 // failed build that leaves the target alone.
-#include "tools/dvtool/dvtool_commands.h"
+#include "tools/dvtool/dvtool_test_run.h"
 
 #include "database/unit_database.h"
 #include "testing/files.h"
@@ -22,12 +22,7 @@ protected:
 
     int run(std::vector<std::string> words)
     {
-        out.clear();
-        err.clear();
-        std::vector<const char*> argv = {"dvtool"};
-        for (const std::string& word : words)
-            argv.push_back(word.c_str());
-        int status = run_dvtool(int(argv.size()), argv.data(), out, err);
+        int status = run_dvtool_words(words, out, err);
         EXPECT_EQ(group_count(), 0) << "a command left the database behind";
         return status;
     }

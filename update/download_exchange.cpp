@@ -63,14 +63,16 @@ bool take_message(HWND window, UINT first, UINT last, MSG& message)
     return false;
 }
 
-// Paint messages and the download's own only, and a few at a time: the
+// Paint messages, a close that another program posted (it ends the
+// download) and the download's own events only, and a few at a time: the
 // window is disabled, so no input can arrive, and a window that keeps
 // taking messages is not greyed out by the system as not responding.
 // Messages that other threads send are delivered by these calls too.
 void take_messages()
 {
+    static_assert(WM_CLOSE == WM_PAINT + 1, "one range for paint and close");
     MSG message;
-    for (int i = 0; i < 16 && take_message(nullptr, WM_PAINT, WM_PAINT, message); i++)
+    for (int i = 0; i < 16 && take_message(nullptr, WM_PAINT, WM_CLOSE, message); i++)
         DispatchMessageW(&message);
     for (int i = 0; i < 16 && take_message(main_window, WM_HOST_FOUND, WM_SOCKET_EVENT, message); i++)
         DispatchMessageW(&message);
@@ -188,14 +190,14 @@ Fetch receive_reply(char* reply, int limit, int& status)
     return state == ReplyState::complete ? Fetch::page : Fetch::incomplete;
 }
 
-Fetch exchange(char* reply, int limit, int& status)
+}  // namespace
+
+Fetch fetch_page(char* reply, int limit, int& status)
 {
     sockaddr_in remote;
     if (!look_up_host(remote) || !connect_to_host(remote) || !send_request()) return Fetch::no_connection;
     return receive_reply(reply, limit, status);
 }
-
-}  // namespace
 
 bool download_running()
 {
@@ -253,11 +255,6 @@ bool open_local_socket()
     return true;
 }
 
-Fetch fetch_page(char* reply, int limit, int& status)
-{
-    Fetch fetched = exchange(reply, limit, status);
-    return download.phase == DownloadPhase::abandoned ? Fetch::abandoned : fetched;
-}
 
 void close_exchange()
 {

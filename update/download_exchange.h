@@ -57,7 +57,8 @@ bool open_local_socket();
 enum class Fetch { page, no_connection, incomplete, refused, abandoned };
 // Looks up the host, connects, sends the request and receives the reply
 // into reply (zero-terminated, at most limit bytes), within the deadlines.
-// status is the reply's HTTP status, 0 when it has none.
+// status is the reply's HTTP status, 0 when it has none. Whatever it
+// returns, the download was abandoned if the record's phase says so.
 Fetch fetch_page(char* reply, int limit, int& status);
 // Closes the socket, cancels the lookup and drops their events still queued.
 void close_exchange();

@@ -138,7 +138,7 @@ void run_download()
     int status = 0;
     Fetch fetched = fetch_page(reply, reply_limit, status);
     close_exchange();
-    if (fetched == Fetch::abandoned) {
+    if (download.phase == DownloadPhase::abandoned) {
         end_abandoned_download();
     } else if (fetched != Fetch::page) {
         report_fetch_failure(fetched, status);

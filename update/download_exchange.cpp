@@ -90,6 +90,9 @@ Wait wait_for(long wanted, DWORD until)
     for (;;) {
         take_messages();
         if (download.phase == DownloadPhase::abandoned) return Wait::abandoned;
+        // A message box shown meanwhile (the question when the session
+        // ends) may enable its owner as it closes, disabled before or not.
+        if (IsWindowEnabled(main_window)) EnableWindow(main_window, FALSE);
         if (download.events & wanted) {
             download.events &= ~wanted;
             return Wait::ready;

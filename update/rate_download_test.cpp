@@ -238,7 +238,8 @@ protected:
 // Another program's messages to the window while a download waits for the
 // reply: sent from a second thread once the server holds the request, so
 // that the download is surely inside its wait (or posted, as a close box
-// would queue them). Each result of a sent one is kept. Should
+// would queue them). Each result of a sent one is kept, and whether the
+// window was disabled before each, as a running download keeps it. Should
 // the test's thread not be back within the bound, a quit message with code
 // 99 ends a message loop that would otherwise run for ever.
 class MidDownloadSender {
@@ -255,6 +256,7 @@ public:
         if (thread.joinable()) thread.join();
     }
     std::vector<LRESULT> results;
+    std::vector<bool> disabled_before;
     bool request_seen = false;
 
 private:
@@ -266,6 +268,13 @@ private:
         }
         if (!request_seen) return;
         for (const auto& message : messages) {
+            // The window's thread may still be handling the last one.
+            bool disabled = false;
+            for (DWORD waited = 0; waited < 5000 && !disabled; waited += 10) {
+                disabled = !IsWindowEnabled(window);
+                if (!disabled) Sleep(10);
+            }
+            disabled_before.push_back(disabled);
             if (post) {
                 PostMessageW(window, message.first, message.second, 0);
                 continue;
@@ -774,6 +783,33 @@ TEST_F(RateDownloadTest, AWindowClosedByAnotherProgramMidDownloadEndsTheProgram)
     }
 }
 
+// Cancel keeps the window and the user's change; the download has ended
+// all the same, and the window is usable again at once.
+TEST_F(RateDownloadTest, ACloseCancelledMidDownloadLeavesTheWindowAsBeforeTheDownload)
+{
+    rename_first_member();
+    serve("silent");
+    MidDownloadSender closer(site, {{WM_CLOSE, 0}});
+    DWORD started = GetTickCount();
+    select_list(download_list, 4);
+    watch_message_boxes({IDYES, IDCANCEL});
+    click(IDC_DOWNLOAD);
+    DWORD ran = GetTickCount() - started;
+    closer.finish();
+
+    EXPECT_TRUE(closer.request_seen);
+    EXPECT_EQ(closer.results, std::vector<LRESULT>{0});
+    EXPECT_LT(ran, exchange_timeout_ms);
+    std::vector<SeenMessageBox> boxes = seen_message_boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, "修改尚未保存，是否保存？");
+    EXPECT_TRUE(IsWindow(main_window));
+    EXPECT_TRUE(IsWindowEnabled(main_window));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
+    EXPECT_STREQ(member_at(group_at(0), 0)->name, "别名");
+    expect_nothing_changed();
+}
+
 // The end of the Windows session asks as a close does and saves what the
 // user wants saved; when it ends, the download is abandoned the same way.
 TEST_F(RateDownloadTest, TheSessionEndingMidDownloadSavesTheUsersChangesAndAbandonsIt)
@@ -789,6 +825,9 @@ TEST_F(RateDownloadTest, TheSessionEndingMidDownloadSavesTheUsersChangesAndAband
 
     EXPECT_TRUE(session.request_seen);
     EXPECT_EQ(session.results, (std::vector<LRESULT>{TRUE, 0}));
+    // Still disabled after the question's box, which enables its owner
+    // as it closes.
+    EXPECT_EQ(session.disabled_before, (std::vector<bool>{true, true}));
     EXPECT_LT(ran, exchange_timeout_ms);
     std::vector<SeenMessageBox> boxes = seen_message_boxes();
     ASSERT_EQ(boxes.size(), 2u);

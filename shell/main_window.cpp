@@ -11,6 +11,7 @@
 #include "shell/keyboard.h"
 #include "shell/pages.h"
 #include "shell/window_text.h"
+#include "update/download_exchange.h"
 #include "update/download_log.h"
 #include "update/download_page.h"
 #include "update/rate_download.h"
@@ -45,11 +46,30 @@ static void warn_of_damaged_database()
 
 static void on_destroy(HWND window, WPARAM wparam, LPARAM lparam)
 {
-    // Each download starts Winsock and leaves it running.
+    // A download that waits must not go on into the freed database, nor its
+    // socket outlive Winsock. Each download starts Winsock and leaves it
+    // running.
+    abandon_download();
     WSACleanup();
     release_graphics();
     free_database();
     PostMessageA(window, WM_QUIT, wparam, lparam);
+}
+
+// A download that waits ends first: it would otherwise go on under the
+// question, and into a window and a database that the close frees.
+static bool on_close()
+{
+    if (download_running()) abandon_download();
+    return may_close();
+}
+
+// The system may end the process once this returns: nothing half-done of
+// the download stays, and the question of WM_QUERYENDSESSION has saved what
+// the user wanted saved.
+static void on_end_session(bool ending)
+{
+    if (ending && download_running()) abandon_download();
 }
 
 static void on_paint(HWND window)
@@ -104,9 +124,12 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     switch (message) {
     case WM_CREATE: on_create(window, reinterpret_cast<const CREATESTRUCTW*>(lparam)); break;
     case WM_DESTROY: on_destroy(window, wparam, lparam); break;
-    case WM_CLOSE: if (!may_close()) return 0; break;
+    case WM_CLOSE: if (!on_close()) return 0; break;
     // Cancel, or a save that failed, refuses the end of the session.
     case WM_QUERYENDSESSION: return may_close() ? TRUE : FALSE;
+    case WM_ENDSESSION: on_end_session(wparam != FALSE); break;
+    case WM_HOST_FOUND:
+    case WM_SOCKET_EVENT: note_download_event(message, wparam, lparam); break;
     case WM_DAMAGED_DATABASE: warn_of_damaged_database(); break;
     case WM_PAINT: on_paint(window); break;
     // The background image covers the whole client area.

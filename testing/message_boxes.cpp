@@ -1,4 +1,5 @@
 #include "testing/message_boxes.h"
+#include <algorithm>
 #include "shell/app_state.h"
 #include "testing/gui_test_support.h"
 
@@ -7,7 +8,8 @@ namespace {
 HHOOK message_box_hook;
 HHOOK enable_hook;
 std::string events;
-int question_answer;
+std::vector<int> question_answers;
+size_t questions_answered;
 HWND answered_box;
 std::vector<SeenMessageBox> boxes;
 
@@ -34,7 +36,11 @@ void answer_box(HWND box)
     seen.shown_at = GetTickCount();
     seen.closed_at = 0;
     boxes.push_back(seen);
-    int button = seen.yes_no ? question_answer : IDOK;
+    int button = IDOK;
+    if (seen.yes_no) {
+        button = question_answers[std::min(questions_answered, question_answers.size() - 1)];
+        questions_answered++;
+    }
     // Posted: the box's own loop takes it once the box is up.
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
 }
@@ -70,7 +76,13 @@ LRESULT CALLBACK on_window_message(int code, WPARAM wparam, LPARAM lparam)
 
 void watch_message_boxes(int answer)
 {
-    question_answer = answer;
+    watch_message_boxes(std::vector<int>{answer});
+}
+
+void watch_message_boxes(std::vector<int> answers)
+{
+    question_answers = answers;
+    questions_answered = 0;
     boxes.clear();
     events.clear();
     answered_box = nullptr;

@@ -19,6 +19,8 @@ struct SeenMessageBox {
 // Answers every message box of this thread: a question with the given
 // answer (IDYES or IDNO), any other box with OK.
 void watch_message_boxes(int answer);
+// The same, each question answered in turn, the last answer for the rest.
+void watch_message_boxes(std::vector<int> answers);
 void stop_watching_message_boxes();
 std::vector<SeenMessageBox> seen_message_boxes();
 // What happened to the main window since watching began: D disabled, E

@@ -11,10 +11,12 @@
 #include "database/unit_database.h"
 #include "resources/resource.h"
 #include "shell/app_state.h"
+#include "shell/application.h"
 #include "shell/controls.h"
 #include "testing/files.h"
 #include "testing/gui_test_support.h"
 #include "tools/dvtool/currency_names.h"
+#include "update/download_exchange.h"
 #include "update/download_log.h"
 #include "update/download_page.h"
 #include "update/download_test_support.h"
@@ -248,6 +250,66 @@ protected:
 
     QuotationSite site;
     bool sample_database = true;
+};
+
+// Another program's messages to the window while a download waits for the
+// reply: sent from a second thread once the server holds the request, so
+// that the download is surely inside its wait (or posted, as a close box
+// would queue them). Each result of a sent one is kept, and whether the
+// window was disabled before each, as a running download keeps it. Should
+// the test's thread not be back within the bound, a quit message with code
+// 99 ends a message loop that would otherwise run for ever.
+class MidDownloadSender {
+public:
+    MidDownloadSender(const QuotationSite& site, std::vector<std::pair<UINT, WPARAM>> messages, bool post = false)
+        : post(post), thread([this, &site, messages] { send(site, messages); })
+    {
+    }
+    ~MidDownloadSender() { finish(); }
+    // After the download: waits for the thread.
+    void finish()
+    {
+        back = true;
+        if (thread.joinable()) thread.join();
+    }
+    std::vector<LRESULT> results;
+    std::vector<bool> disabled_before;
+    bool request_seen = false;
+
+private:
+    void send(const QuotationSite& site, const std::vector<std::pair<UINT, WPARAM>>& messages)
+    {
+        for (DWORD waited = 0; waited < download_bound_ms && !request_seen; waited += 20) {
+            request_seen = !site.requests().empty();
+            if (!request_seen) Sleep(20);
+        }
+        if (!request_seen) return;
+        for (const auto& message : messages) {
+            // The window's thread may still be handling the last one.
+            bool disabled = false;
+            for (DWORD waited = 0; waited < 5000 && !disabled; waited += 10) {
+                disabled = !IsWindowEnabled(window);
+                if (!disabled) Sleep(10);
+            }
+            disabled_before.push_back(disabled);
+            if (post) {
+                PostMessageW(window, message.first, message.second, 0);
+                continue;
+            }
+            DWORD_PTR result = 0;
+            // With a time-out: a window that is gone or stuck fails the test
+            // instead of hanging it.
+            SendMessageTimeoutW(window, message.first, message.second, 0, SMTO_NORMAL, download_bound_ms, &result);
+            results.push_back(static_cast<LRESULT>(result));
+        }
+        for (DWORD waited = 0; waited < download_bound_ms && !back; waited += 20) Sleep(20);
+        if (!back) PostThreadMessageW(test_thread, WM_QUIT, 99, 0);
+    }
+    bool post;
+    HWND window = main_window;
+    DWORD test_thread = GetCurrentThreadId();
+    std::atomic<bool> back{false};
+    std::thread thread;
 };
 
 class EmptyDatabaseDownloadTest : public RateDownloadTest {
@@ -721,4 +783,150 @@ TEST_F(RateDownloadTest, RepliesWithoutARateTableChangeNothing)
         expect_nothing_changed();
         site.stop();
     }
+}
+
+// The user's own change, not yet saved, and the dv.dat that saving it writes.
+std::vector<SampleGroup> rename_first_member()
+{
+    write_name(member_at(group_at(0), 0)->name, "别名");
+    std::vector<SampleGroup> groups = sample_groups();
+    groups[0].members[0].name = "别名";
+    return groups;
+}
+
+// As Task Manager's "End task" does to a window that looks stuck: the close
+// (posted or sent) ends the download at once, asks about unsaved changes as
+// any close does, and the program's own loop ends with code 0. Nothing of
+// the download reaches the files or the database, which is freed under it.
+TEST_F(RateDownloadTest, AWindowClosedByAnotherProgramMidDownloadEndsTheProgram)
+{
+    const std::string saved_database = read_file("dv.dat");
+    const std::string saved_log = read_file("config.f");
+    for (bool changed : {false, true}) {
+        SCOPED_TRACE(changed ? "unsaved changes, saved, sent" : "nothing changed, posted");
+        if (changed) restart();
+        std::vector<SampleGroup> expected_groups = changed ? rename_first_member() : sample_groups();
+        serve("silent");
+        select_list(download_list, 4);
+        watch_message_boxes(IDYES);
+        HWND window = main_window;
+        // The press, taken by the program's own loop, which must end.
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_DOWNLOAD, BN_CLICKED), reinterpret_cast<LPARAM>(download_button));
+        MidDownloadSender closer(site, {{WM_CLOSE, 0}}, !changed);
+        DWORD started = GetTickCount();
+        int code = run_message_loop();
+        DWORD ran = GetTickCount() - started;
+        closer.finish();
+        stop_watching_message_boxes();
+
+        EXPECT_TRUE(closer.request_seen);
+        EXPECT_EQ(code, 0);
+        // The silent server would hold it until the deadline.
+        EXPECT_LT(ran, exchange_timeout_ms);
+        EXPECT_FALSE(IsWindow(window));
+        std::vector<SeenMessageBox> boxes = seen_message_boxes();
+        ASSERT_EQ(boxes.size(), changed ? 2u : 1u);
+        EXPECT_EQ(boxes[0].text, "您确定下载该文件到您的计算机中？");
+        if (changed) {
+            EXPECT_EQ(boxes[1].text, "修改尚未保存，是否保存？");
+            EXPECT_EQ(boxes[1].owner, window);
+        }
+        EXPECT_EQ(read_file("dv.dat"), changed ? database_bytes(expected_groups) : saved_database);
+        EXPECT_EQ(read_file("config.f"), saved_log);
+        // Freed, and not written into since: no rate group, no date.
+        EXPECT_EQ(unit_database.next, nullptr);
+        for (const DownloadRecord& record : download_log.records) EXPECT_TRUE(same_date(record, old_date));
+        site.stop();
+    }
+}
+
+// Cancel keeps the window and the user's change; the download has ended
+// all the same, and the window is usable again at once.
+TEST_F(RateDownloadTest, ACloseCancelledMidDownloadLeavesTheWindowAsBeforeTheDownload)
+{
+    rename_first_member();
+    serve("silent");
+    MidDownloadSender closer(site, {{WM_CLOSE, 0}});
+    DWORD started = GetTickCount();
+    select_list(download_list, 4);
+    watch_message_boxes({IDYES, IDCANCEL});
+    click(IDC_DOWNLOAD);
+    DWORD ran = GetTickCount() - started;
+    closer.finish();
+
+    EXPECT_TRUE(closer.request_seen);
+    EXPECT_EQ(closer.results, std::vector<LRESULT>{0});
+    EXPECT_LT(ran, exchange_timeout_ms);
+    std::vector<SeenMessageBox> boxes = seen_message_boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, "修改尚未保存，是否保存？");
+    EXPECT_TRUE(IsWindow(main_window));
+    EXPECT_TRUE(IsWindowEnabled(main_window));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
+    EXPECT_STREQ(member_at(group_at(0), 0)->name, "别名");
+    expect_nothing_changed();
+}
+
+// The end of the Windows session asks as a close does and saves what the
+// user wants saved; when it ends, the download is abandoned the same way.
+TEST_F(RateDownloadTest, TheSessionEndingMidDownloadSavesTheUsersChangesAndAbandonsIt)
+{
+    const std::string saved_log = read_file("config.f");
+    std::vector<SampleGroup> expected_groups = rename_first_member();
+    serve("silent");
+    MidDownloadSender session(site, {{WM_QUERYENDSESSION, 0}, {WM_ENDSESSION, TRUE}});
+    DWORD started = GetTickCount();
+    download(4);
+    DWORD ran = GetTickCount() - started;
+    session.finish();
+
+    EXPECT_TRUE(session.request_seen);
+    EXPECT_EQ(session.results, (std::vector<LRESULT>{TRUE, 0}));
+    // Still disabled after the question's box, which enables its owner
+    // as it closes.
+    EXPECT_EQ(session.disabled_before, (std::vector<bool>{true, true}));
+    EXPECT_LT(ran, exchange_timeout_ms);
+    std::vector<SeenMessageBox> boxes = seen_message_boxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, "修改尚未保存，是否保存？");
+    EXPECT_EQ(read_file("dv.dat"), database_bytes(expected_groups));
+    EXPECT_EQ(read_file("config.f"), saved_log);
+    expect_nothing_changed();
+    EXPECT_FALSE(download_running());
+    EXPECT_TRUE(IsWindowEnabled(main_window));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
+}
+
+// What the test makes of the lookup's answer: it never arrives, as from a
+// name server that does not answer. Meanwhile the window must be painted.
+HHOOK lookup_hook;
+bool painted_during_lookup;
+
+LRESULT CALLBACK hold_back_lookup(int code, WPARAM wparam, LPARAM lparam)
+{
+    MSG* message = reinterpret_cast<MSG*>(lparam);
+    if (code == HC_ACTION && message->hwnd == main_window) {
+        if (message->message == WM_HOST_FOUND) {
+            message->message = WM_NULL;
+            InvalidateRect(main_window, nullptr, FALSE);
+        }
+        if (message->message == WM_PAINT && running_download.phase == DownloadPhase::looking_up)
+            painted_during_lookup = true;
+    }
+    return CallNextHookEx(lookup_hook, code, wparam, lparam);
+}
+
+TEST_F(RateDeadlineTest, ALookupNotAnsweredInTimeCannotConnect)
+{
+    serve("page", sample_page);
+    painted_during_lookup = false;
+    lookup_hook = SetWindowsHookExW(WH_GETMESSAGE, hold_back_lookup, nullptr, GetCurrentThreadId());
+    timed_download(4);
+    UnhookWindowsHookEx(lookup_hook);
+    expect_outcome("无法连接网络！", IDI_EXCLAMATION);
+    EXPECT_GE(window_held_ms(), connect_timeout_ms);
+    EXPECT_LT(window_held_ms(), exchange_timeout_ms);
+    EXPECT_TRUE(painted_during_lookup);
+    EXPECT_TRUE(site.requests().empty());
+    expect_nothing_changed();
 }

@@ -2,14 +2,19 @@
 // window: start-up to the first paint, the time from a typed character to
 // the 23 other conversion fields written, idle CPU and the peak working set.
 // "gui_measure startup" stops after the first paint and prints its moment,
-// so that a script can measure the start-up from outside as well. Texts and
+// so that a script can measure the start-up from outside as well.
+// "gui_measure sizes DV_DAT [ROUNDS]" measures instead how the answers grow
+// with the database (bench/gui_sizes.h), beside the shipped DV_DAT. Texts and
 // messages take the program's own ways: its text calls to the Unicode
 // windows and wide messages.
 #include "bench/bench_data.h"
+#include "bench/gui_clock.h"
+#include "bench/gui_sizes.h"
 #include "shell/app_state.h"
 #include "shell/application.h"
 #include "shell/controls.h"
 #include "shell/window_text.h"
+#include "testing/files.h"
 #include "testing/message_pump.h"
 #include "convert/conversion.h"
 #include "database/unit_database.h"
@@ -17,6 +22,7 @@
 #include <psapi.h>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -25,20 +31,6 @@ namespace {
 
 const int idle_seconds = 10;
 const int keystroke_rounds = 40;     // each types five digits and erases them
-
-double seconds_between(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return double(to.QuadPart - from.QuadPart) / double(frequency.QuadPart);
-}
-
-LARGE_INTEGER now()
-{
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return t;
-}
 
 unsigned long long filetime_value(const FILETIME& t)
 {
@@ -92,18 +84,6 @@ void leave_measuring_folder()
     GetTempPathA(sizeof temp, temp);
     SetCurrentDirectoryA(temp);
     RemoveDirectoryA(folder);
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
-
-double percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[std::min(values.size() - 1, size_t(p * values.size()))];
 }
 
 struct Keystrokes {
@@ -219,10 +199,26 @@ double plain_window_close_ms()
     return seconds_between(start, now()) * 1e3;
 }
 
+// The shipped database is read before the working folder is entered: its
+// name is relative to the folder the program was started in.
+int measure_growth(const char* shipped_file, int rounds)
+{
+    std::string shipped = read_file(shipped_file);
+    if (shipped.empty() || rounds < 1 || !enter_measuring_folder()) {
+        std::fprintf(stderr, "gui_measure: no database in %s, or no working folder\n", shipped_file);
+        return 1;
+    }
+    int result = measure_sizes(shipped, rounds);
+    leave_measuring_folder();
+    return result;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc > 2 && std::strcmp(argv[1], "sizes") == 0)
+        return measure_growth(argv[2], argc > 3 ? std::atoi(argv[3]) : 5);
     bool startup_only = argc > 1 && std::strcmp(argv[1], "startup") == 0;
     if (!enter_measuring_folder()) {
         std::fprintf(stderr, "gui_measure: cannot prepare a working folder\n");

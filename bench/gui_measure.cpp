@@ -1,8 +1,10 @@
 // Measures the running program in its own process, with the real main
 // window: start-up to the first paint, the time from a typed character to
 // the 23 other conversion fields written, idle CPU and the peak working set.
-// "gui_measure startup" stops after the first paint and prints its moment,
-// so that a script can measure the start-up from outside as well.
+// "gui_measure startup [DV_DAT]" stops after the first paint and prints its
+// moment, so that a script can measure the start-up from outside as well;
+// "gui_measure database MEMBERS FILE" writes a dv.dat of one group of that
+// many members for it.
 // "gui_measure sizes DV_DAT [ROUNDS]" measures instead how the answers grow
 // with the database (bench/gui_sizes.h), beside the shipped DV_DAT. Texts and
 // messages take the program's own ways: its text calls to the Unicode
@@ -62,16 +64,18 @@ double peak_working_set_mb()
     return counters.PeakWorkingSetSize / (1024.0 * 1024.0);
 }
 
-// A fresh working folder holding a dv.dat whose first group has all 24
-// members, so that every keystroke writes 23 fields.
-bool enter_measuring_folder()
+// A fresh working folder holding a dv.dat of the given bytes, or by default
+// one whose first group has all 24 members, so that every keystroke writes
+// 23 fields.
+bool enter_measuring_folder(const std::string& database = "")
 {
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     char folder[MAX_PATH];
     std::snprintf(folder, sizeof folder, "%sduvarin-measure-%lu", temp, GetCurrentProcessId());
     CreateDirectoryA(folder, nullptr);
-    return SetCurrentDirectoryA(folder) && write_database_file("dv.dat", 3, field_count);
+    if (!SetCurrentDirectoryA(folder)) return false;
+    return database.empty() ? write_database_file("dv.dat", 3, field_count) : write_file("dv.dat", database);
 }
 
 // The folder goes again; the program wrote nothing else into it.
@@ -219,8 +223,14 @@ int main(int argc, char** argv)
 {
     if (argc > 2 && std::strcmp(argv[1], "sizes") == 0)
         return measure_growth(argv[2], argc > 3 ? std::atoi(argv[3]) : 5);
+    // A made-up dv.dat of one group of that many members, for the start-up
+    // seen from outside: made beforehand, so that its making is not timed.
+    if (argc > 3 && std::strcmp(argv[1], "database") == 0)
+        return write_database_file(argv[3], 1, std::atoi(argv[2])) ? 0 : 1;
     bool startup_only = argc > 1 && std::strcmp(argv[1], "startup") == 0;
-    if (!enter_measuring_folder()) {
+    // "startup DV_DAT" starts on that database instead.
+    std::string database = startup_only && argc > 2 ? read_file(argv[2]) : "";
+    if (!enter_measuring_folder(database)) {
         std::fprintf(stderr, "gui_measure: cannot prepare a working folder\n");
         return 1;
     }

@@ -172,9 +172,10 @@ void clear_control_handles()
 }
 
 // A shown list box repaints itself and recomputes its scroll bar after
-// every entry added, which makes a fill of n entries cost n repaints (about
-// 10 ms each under Wine). A hidden one still updates its scroll bar each
-// time. WM_SETREDRAW is the platform's switch for exactly this.
+// every entry added, so a fill of n entries cost n repaints (3 to 7 ms each
+// under Wine: minutes for 50,000 members); a hidden one still recomputed
+// its scroll bar each time. WM_SETREDRAW is the platform's switch for
+// exactly this.
 BulkFill begin_bulk_fill(HWND control)
 {
     BulkFill fill = {control, false};

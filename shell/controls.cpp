@@ -180,7 +180,7 @@ BulkFill begin_bulk_fill(HWND control)
 {
     BulkFill fill = {control, false};
     if (!control) return fill;
-    fill.shown = (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+    fill.shown = (GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE) != 0;
     SendMessageW(control, WM_SETREDRAW, FALSE, 0);
     return fill;
 }

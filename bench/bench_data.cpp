@@ -14,10 +14,15 @@ std::string unit_name(int k)
 
 bool write_database_file(const std::string& path, int groups, int members)
 {
-    std::vector<SampleGroup> database(groups);
-    for (int g = 0; g < groups; g++) {
-        database[g].name = unit_name(g);
-        for (int m = 0; m < members; m++)
+    return write_database_file(path, std::vector<int>(groups, members));
+}
+
+bool write_database_file(const std::string& path, const std::vector<int>& member_counts)
+{
+    std::vector<SampleGroup> database(member_counts.size());
+    for (size_t g = 0; g < member_counts.size(); g++) {
+        database[g].name = unit_name(int(g));
+        for (int m = 0; m < member_counts[g]; m++)
             database[g].members.push_back({unit_name(m), 1.0f + 0.25f * m, 0.5f * m});
     }
     return write_file(path, database_bytes(database));

@@ -2,6 +2,7 @@
 // Databases and pages of a chosen size for the benchmarks.
 #include "database/unit_database.h"
 #include <string>
+#include <vector>
 
 // The name of member k (and of group k) in the generated databases.
 std::string unit_name(int k);
@@ -10,6 +11,8 @@ std::string unit_name(int k);
 // that making a big file costs nothing of the code being measured. Names
 // are distinct within each chain and every a is non-zero.
 bool write_database_file(const std::string& path, int groups, int members);
+// The same with one group per entry, of that many members.
+bool write_database_file(const std::string& path, const std::vector<int>& member_counts);
 
 // A group of the given size appended to the database with append_member.
 UnitGroup* build_group(int members);

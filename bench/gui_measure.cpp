@@ -1,15 +1,22 @@
 // Measures the running program in its own process, with the real main
 // window: start-up to the first paint, the time from a typed character to
 // the 23 other conversion fields written, idle CPU and the peak working set.
-// "gui_measure startup" stops after the first paint and prints its moment,
-// so that a script can measure the start-up from outside as well. Texts and
+// "gui_measure startup [DV_DAT]" stops after the first paint and prints its
+// moment, so that a script can measure the start-up from outside as well;
+// "gui_measure database MEMBERS FILE" writes a dv.dat of one group of that
+// many members for it.
+// "gui_measure sizes DV_DAT [ROUNDS]" measures instead how the answers grow
+// with the database (bench/gui_sizes.h), beside the shipped DV_DAT. Texts and
 // messages take the program's own ways: its text calls to the Unicode
 // windows and wide messages.
 #include "bench/bench_data.h"
+#include "bench/gui_clock.h"
+#include "bench/gui_sizes.h"
 #include "shell/app_state.h"
 #include "shell/application.h"
 #include "shell/controls.h"
 #include "shell/window_text.h"
+#include "testing/files.h"
 #include "testing/message_pump.h"
 #include "convert/conversion.h"
 #include "database/unit_database.h"
@@ -17,6 +24,7 @@
 #include <psapi.h>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -25,20 +33,6 @@ namespace {
 
 const int idle_seconds = 10;
 const int keystroke_rounds = 40;     // each types five digits and erases them
-
-double seconds_between(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return double(to.QuadPart - from.QuadPart) / double(frequency.QuadPart);
-}
-
-LARGE_INTEGER now()
-{
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return t;
-}
 
 unsigned long long filetime_value(const FILETIME& t)
 {
@@ -70,16 +64,18 @@ double peak_working_set_mb()
     return counters.PeakWorkingSetSize / (1024.0 * 1024.0);
 }
 
-// A fresh working folder holding a dv.dat whose first group has all 24
-// members, so that every keystroke writes 23 fields.
-bool enter_measuring_folder()
+// A fresh working folder holding a dv.dat of the given bytes, or by default
+// one whose first group has all 24 members, so that every keystroke writes
+// 23 fields.
+bool enter_measuring_folder(const std::string& database = "")
 {
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     char folder[MAX_PATH];
     std::snprintf(folder, sizeof folder, "%sduvarin-measure-%lu", temp, GetCurrentProcessId());
     CreateDirectoryA(folder, nullptr);
-    return SetCurrentDirectoryA(folder) && write_database_file("dv.dat", 3, field_count);
+    if (!SetCurrentDirectoryA(folder)) return false;
+    return database.empty() ? write_database_file("dv.dat", 3, field_count) : write_file("dv.dat", database);
 }
 
 // The folder goes again; the program wrote nothing else into it.
@@ -92,18 +88,6 @@ void leave_measuring_folder()
     GetTempPathA(sizeof temp, temp);
     SetCurrentDirectoryA(temp);
     RemoveDirectoryA(folder);
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
-
-double percentile(std::vector<double> values, double p)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[std::min(values.size() - 1, size_t(p * values.size()))];
 }
 
 struct Keystrokes {
@@ -219,12 +203,34 @@ double plain_window_close_ms()
     return seconds_between(start, now()) * 1e3;
 }
 
+// The shipped database is read before the working folder is entered: its
+// name is relative to the folder the program was started in.
+int measure_growth(const char* shipped_file, int rounds)
+{
+    std::string shipped = read_file(shipped_file);
+    if (shipped.empty() || rounds < 1 || !enter_measuring_folder()) {
+        std::fprintf(stderr, "gui_measure: no database in %s, or no working folder\n", shipped_file);
+        return 1;
+    }
+    int result = measure_sizes(shipped, rounds);
+    leave_measuring_folder();
+    return result;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc > 2 && std::strcmp(argv[1], "sizes") == 0)
+        return measure_growth(argv[2], argc > 3 ? std::atoi(argv[3]) : 5);
+    // A made-up dv.dat of one group of that many members, for the start-up
+    // seen from outside: made beforehand, so that its making is not timed.
+    if (argc > 3 && std::strcmp(argv[1], "database") == 0)
+        return write_database_file(argv[3], 1, std::atoi(argv[2])) ? 0 : 1;
     bool startup_only = argc > 1 && std::strcmp(argv[1], "startup") == 0;
-    if (!enter_measuring_folder()) {
+    // "startup DV_DAT" starts on that database instead.
+    std::string database = startup_only && argc > 2 ? read_file(argv[2]) : "";
+    if (!enter_measuring_folder(database)) {
         std::fprintf(stderr, "gui_measure: cannot prepare a working folder\n");
         return 1;
     }

@@ -154,7 +154,9 @@ int convert_from_field(UnitGroup* group, int source_index, const char* source_te
 
     double x = read_decimal(source_text);
     int count = 0;
-    for (int j = 0; j < field_count; j++) {
+    // The cursor walks the members beside j, so the chain is walked once.
+    const UnitMember* target = group->header.next;
+    for (int j = 0; j < field_count; j++, target = target ? target->next : 0) {
         if (j == source_index)
             continue;
         FieldUpdate* update = &updates[count];
@@ -164,7 +166,6 @@ int convert_from_field(UnitGroup* group, int source_index, const char* source_te
             count++;
             continue;
         }
-        const UnitMember* target = member_at(group, j);
         if (target == 0)
             break;
         update->index = j;

@@ -47,17 +47,21 @@ UnitGroup* selected_group()
 {
     if (!unit_database.next) return nullptr;
     int index = static_cast<int>(SendMessageA(group_combo, CB_GETCURSEL, 0, 0));
-    // The combobox may still hold an older, longer list.
-    if (index >= group_count()) return nullptr;
+    // The combobox may still hold an older, longer list: past the end of
+    // the chain group_at finds none.
     return group_at(index);
 }
 
+// Every paint runs this, so it looks at no more members than there are
+// fields, however large the group.
 void enable_member_fields()
 {
     UnitGroup* group = selected_group();
-    int n = group ? member_count(group) : 0;
-    for (int k = 0; k < field_count; k++)
-        EnableWindow(conversion_fields[k], k < n);
+    const UnitMember* member = group ? group->header.next : nullptr;
+    for (int k = 0; k < field_count; k++) {
+        EnableWindow(conversion_fields[k], member != nullptr);
+        if (member) member = member->next;
+    }
 }
 
 void enable_fields()
@@ -76,12 +80,14 @@ void fill_group_combo()
 {
     if (!groups_changed) return;
     groups_changed = 0;
+    BulkFill fill = begin_bulk_fill(group_combo);
     SendMessageA(group_combo, CB_RESETCONTENT, 0, 0);
     for (UnitGroup* group = unit_database.next; group; group = group->next) {
         char name[name_text_size];
         send_text_message(group_combo, CB_ADDSTRING, 0, name_text(group->name, name));
     }
     SendMessageA(group_combo, CB_SETCURSEL, 0, 0);
+    end_bulk_fill(fill);
     clear_fields();
     enable_fields();
 }

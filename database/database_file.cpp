@@ -17,30 +17,34 @@ bool read_field(FILE* file, void* bytes, size_t size)
     return fread(bytes, 1, size, file) == size;
 }
 
+uint32_t uint32_at(const unsigned char* bytes)
+{
+    return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16
+           | uint32_t(bytes[3]) << 24;
+}
+
 bool read_int32(FILE* file, int32_t& value)
 {
     unsigned char bytes[4];
     if (!read_field(file, bytes, 4))
         return false;
-    uint32_t bits = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8
-                    | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
+    uint32_t bits = uint32_at(bytes);
     // Two's complement spelled out rather than left to the conversion.
     value = bits < 0x80000000u ? int32_t(bits) : -int32_t(~bits) - 1;
     return true;
 }
 
-// A coefficient must arrive whole: a file cut inside the last b is as broken
-// as one cut anywhere else.
-bool read_float(FILE* file, float& value)
+float float_at(const unsigned char* bytes)
 {
-    int32_t bits;
-    if (!read_int32(file, bits))
-        return false;
-    uint32_t pattern = uint32_t(bits);
+    uint32_t pattern = uint32_at(bytes);
+    float value;
     memcpy(&value, &pattern, 4);
-    return true;
+    return value;
 }
 
+// A member is read whole, name, a and b, in one read: a large file holds
+// tens of thousands of them, and each read of the stream costs. A file cut
+// inside the last b is as broken as one cut anywhere else.
 bool read_member(FILE* file, UnitMember*& last)
 {
     UnitMember* member = new_member();
@@ -49,8 +53,13 @@ bool read_member(FILE* file, UnitMember*& last)
     // Linked before it is read, so a read error releases it with the rest.
     last->next = member;
     last = member;
-    return read_field(file, member->name, name_size) && read_float(file, member->a)
-           && read_float(file, member->b);
+    unsigned char bytes[name_size + 8];
+    if (!read_field(file, bytes, sizeof bytes))
+        return false;
+    memcpy(member->name, bytes, name_size);
+    member->a = float_at(bytes + name_size);
+    member->b = float_at(bytes + name_size + 4);
+    return true;
 }
 
 bool read_group(FILE* file, UnitGroup*& last)

@@ -76,11 +76,19 @@ UnitMember* new_member()
 
 UnitGroup* append_group(const char* name)
 {
+    return link_group_after(last_group(), name);
+}
+
+UnitGroup* link_group_after(UnitGroup* before, const char* name)
+{
+    if (!before)
+        return nullptr;
     UnitGroup* group = new_group();
     if (!group)
         return nullptr;
     write_name(group->name, name);
-    last_group()->next = group;
+    group->next = before->next;
+    before->next = group;
     return group;
 }
 

@@ -27,6 +27,9 @@ UnitGroup* new_group();
 UnitMember* new_member();
 
 UnitGroup* append_group(const char* name);
+// A new group right after before (a group or the database's root), for a
+// reader that appends many without walking the chain each time.
+UnitGroup* link_group_after(UnitGroup* before, const char* name);
 UnitGroup* group_at(int position);
 UnitGroup* find_group(const char* text);
 UnitGroup* unlink_group(int position);

@@ -35,7 +35,7 @@ static void delete_group_command()
     int s = list_selection(group_list);
     if (list_count(group_list) < 2 || s < 0) return;
     // unlink_group needs a second group and an existing position.
-    if (group_count() < 2 || !group_at(s)) return;
+    if (!unit_database.next || !unit_database.next->next || !group_at(s)) return;
     UnitGroup* shown = unlink_group(s);
     SendMessageA(group_list, LB_DELETESTRING, static_cast<WPARAM>(s), 0);
     if (s >= list_count(group_list)) s--;
@@ -87,7 +87,7 @@ static void delete_member_command()
     if (list_count(member_list) < 2 || !group || t < 0) return;
     UnitMember* member = member_at(group, t);
     // remove_member needs a member of the group, and the group must keep one.
-    if (!member || member_count(group) < 2) return;
+    if (!member || !group->header.next->next) return;
     remove_member(group, member);
     SendMessageA(member_list, LB_DELETESTRING, static_cast<WPARAM>(t), 0);
     if (t > list_count(member_list) - 1) t = list_count(member_list) - 1;

@@ -394,6 +394,35 @@ TEST_F(ThreeGroupEditorTest, AMovedGroupOrMemberStaysSelectedAndShown)
     EXPECT_EQ(list_selection(member_list), 0);
 }
 
+// Whether a change of the list's entries asks for the list to be painted,
+// as a list whose drawing was left switched off after a fill no longer does.
+static bool draws_an_added_entry(HWND list, int add_button)
+{
+    UpdateWindow(list);
+    SendMessageA(GetDlgItem(main_window, add_button), BM_CLICK, 0, 0);
+    bool asked = GetUpdateRect(list, nullptr, FALSE) != 0;
+    pump_messages();
+    return asked;
+}
+
+// The lists are filled with their drawing off (at start-up, while hidden,
+// and on every selection): the same entries in the same order, the same
+// selection, drawn again afterwards, and the other pages' lists stay hidden.
+TEST_F(ThreeGroupEditorTest, AFilledListKeepsItsEntriesAndSelectionAndDrawsAgain)
+{
+    for (HWND control : {group_combo, download_list})
+        EXPECT_FALSE(IsWindowVisible(control));
+    EXPECT_EQ(list_items(group_list), (Texts{"甲", "乙", "丙"}));
+    EXPECT_EQ(list_selection(group_list), 0);
+    EXPECT_TRUE(draws_an_added_entry(group_list, IDC_GROUP_ADD));
+    select_list(group_list, 2);
+    EXPECT_EQ(list_items(member_list), (Texts{"c1", "c2", "c3"}));
+    EXPECT_EQ(list_selection(member_list), 0);
+    EXPECT_EQ(member_fields(), (Texts{"c1", "4", "0"}));
+    EXPECT_TRUE(draws_an_added_entry(member_list, IDC_MEMBER_ADD));
+    EXPECT_EQ(list_items(member_list), (Texts{"c1", "c2", "c3", "新建项目"}));
+}
+
 TEST_F(ThreeGroupEditorTest, DeletingGroupsSelectsTheNeighbourAndNeverTheLastGroup)
 {
     select_list(group_list, 2);

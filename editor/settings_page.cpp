@@ -100,11 +100,14 @@ void show_member(UnitMember* member)
 // of them shown; the caller selects entry 0.
 static void list_members(UnitGroup* group)
 {
+    BulkFill fill = begin_bulk_fill(member_list);
     SendMessageA(member_list, LB_RESETCONTENT, 0, 0);
-    if (!group || !group->header.next) return;
-    show_member(group->header.next);
-    for (UnitMember* member = group->header.next; member; member = member->next)
-        add_list_entry(member_list, member->name);
+    if (group && group->header.next) {
+        show_member(group->header.next);
+        for (UnitMember* member = group->header.next; member; member = member->next)
+            add_list_entry(member_list, member->name);
+    }
+    end_bulk_fill(fill);
 }
 
 void show_group(UnitGroup* group)
@@ -121,10 +124,12 @@ void fill_editor_lists()
 {
     UnitGroup* first = unit_database.next;
     if (!first) return;
+    BulkFill fill = begin_bulk_fill(group_list);
     SendMessageA(group_list, LB_RESETCONTENT, 0, 0);
     for (UnitGroup* group = first; group; group = group->next)
         add_list_entry(group_list, group->name);
     select_list_entry(group_list, 0);
+    end_bulk_fill(fill);
     show_group(first);
 }
 

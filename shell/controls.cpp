@@ -171,6 +171,34 @@ void clear_control_handles()
     group_list = member_list = group_combo = download_list = download_button = nullptr;
 }
 
+// A shown list box repaints itself and recomputes its scroll bar after
+// every entry added, so a fill of n entries cost n repaints (3 to 7 ms each
+// under Wine: minutes for 50,000 members); a hidden one still recomputed
+// its scroll bar each time. WM_SETREDRAW is the platform's switch for
+// exactly this.
+BulkFill begin_bulk_fill(HWND control)
+{
+    BulkFill fill = {control, false};
+    if (!control) return fill;
+    fill.shown = (GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE) != 0;
+    SendMessageW(control, WM_SETREDRAW, FALSE, 0);
+    return fill;
+}
+
+void end_bulk_fill(const BulkFill& fill)
+{
+    if (!fill.control) return;
+    SendMessageW(fill.control, WM_SETREDRAW, TRUE, 0);
+    // The default handling of WM_SETREDRAW TRUE marks a window visible; a
+    // control of a hidden page must stay hidden.
+    if (!fill.shown) {
+        ShowWindow(fill.control, SW_HIDE);
+        return;
+    }
+    // The scroll bar is part of the frame.
+    RedrawWindow(fill.control, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
 int list_count(HWND list)
 {
     if (!list) return 0;

@@ -29,6 +29,17 @@ void create_controls(HWND parent, HINSTANCE instance);
 // Forgets every handle (the controls died with their window).
 void clear_control_handles();
 
+// Entries added one by one to a list box or the combobox: the control
+// neither draws nor updates its scroll bar per entry between these two, and
+// is drawn once at the end, if it is shown. Its entries and selection are
+// what the messages in between make them.
+struct BulkFill {
+    HWND control;
+    bool shown;
+};
+BulkFill begin_bulk_fill(HWND control);
+void end_bulk_fill(const BulkFill& fill);
+
 // A list box whose creation failed counts as empty and without selection.
 int list_count(HWND list);
 // The selected position, -1 when there is none.

@@ -16,7 +16,8 @@ struct LineReader {
     bool gbk_input;
     const char* file_name;
     int line_number;
-    UnitGroup* group;
+    UnitGroup* group;            // the last group read, the chain's last
+    UnitMember* last_member;     // the last member of that group, or its header
     int group_position;
     int member_position;
     std::string* error;
@@ -66,7 +67,13 @@ bool read_group_line(LineReader& reader, const std::string& line)
     std::string name;
     if (!read_name(reader, trimmed(line.substr(1, line.size() - 2)), name))
         return false;
-    reader.group = append_group(name.c_str());
+    // Linked after the last one read: appending would walk the whole chain
+    // for every group, and the members likewise.
+    UnitGroup* group = link_group_after(reader.group ? reader.group : &unit_database, name.c_str());
+    if (!group)
+        return fail(reader, "out of memory");
+    reader.group = group;
+    reader.last_member = &group->header;
     ++reader.group_position;
     reader.member_position = -1;
     return true;
@@ -104,7 +111,10 @@ bool read_member_line(LineReader& reader, std::string line)
     if (!read_number(reader, "a", a_text, a) || !read_number(reader, "b", b_text, b)
         || !read_name(reader, line, name))
         return false;
-    append_member(reader.group, name.c_str(), a, b);
+    UnitMember* member = link_member_after(reader.last_member, name.c_str(), a, b);
+    if (!member)
+        return fail(reader, "out of memory");
+    reader.last_member = member;
     ++reader.member_position;
     return true;
 }
@@ -180,7 +190,7 @@ bool read_units_text(const std::string& text, bool gbk_input, const char* file_n
     free_database();
     if (definitions)
         definitions->clear();
-    LineReader reader = {&text, gbk_input, file_name, 0, nullptr, -1, -1, &error, definitions};
+    LineReader reader = {&text, gbk_input, file_name, 0, nullptr, nullptr, -1, -1, &error, definitions};
     size_t start = 0;
     if (text.compare(0, 3, utf8_mark) == 0) {
         if (gbk_input) {

@@ -1,14 +1,7 @@
 # 64-bit Windows target: the same sources as the product, built only to run
 # the Windows tests under 64-bit Wine where the machine cannot start 32-bit
 # programs (tools/wine-arch.sh). Not shipped.
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR env DUVARIN_WINE_ARCH=win64
-    ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-test.sh)
+set(duvarin_mingw x86_64-w64-mingw32)
+set(duvarin_wine_arch win64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

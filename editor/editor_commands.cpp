@@ -1,15 +1,12 @@
 #include "editor/editor_commands.h"
 #include <windows.h>
-#include <cstdio>
-#include <cstring>
 #include "convert/number_text.h"
-#include "database/database_file.h"
 #include "editor/settings_page.h"
 #include "resources/resource.h"
+#include "shell/document.h"
 #include "shell/app_state.h"
 #include "shell/controls.h"
 #include "shell/window_text.h"
-#include "update/download_log.h"
 
 // The name of every group and member that the page creates.
 static const char new_entry_name[] = "新建项目";
@@ -167,81 +164,6 @@ static void change_member()
     select_list_entry(member_list, t);
 }
 
-// A failed write keeps the old file whole, but the user must learn that the
-// changes live only in the program until a later Save succeeds: closing it
-// now would lose them.
-static void report_unsaved(const char* files)
-{
-    char text[160];
-    std::snprintf(text, sizeof text, "无法保存 %s！修改仍在程序中，请检查磁盘空间或文件夹权限后再次保存。", files);
-    show_message_box(main_window, text, "保存", MB_OK | MB_ICONWARNING);
-}
-
-bool keep_damaged_database = false;
-
-// What dv.dat and config.f hold as last loaded or saved, so that an edit undone
-// by hand counts as no change.
-static uint64_t saved_database_digest;
-static DownloadLog saved_download_log;
-
-static bool log_is_saved()
-{
-    return std::memcmp(&saved_download_log, &download_log, sizeof download_log) == 0;
-}
-
-void remember_saved_state()
-{
-    saved_database_digest = database_digest();
-    saved_download_log = download_log;
-}
-
-// Only a file that is surely gone: one that merely cannot be looked at now
-// may still hold the user's data.
-static bool is_gone(const char* name)
-{
-    if (GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES) return false;
-    DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
-// A file that did not load may still hold the user's data: its bytes are kept
-// before anything replaces them, and without that copy nothing does. A file
-// moved away since has nothing left to keep.
-static bool save_database_file()
-{
-    if (keep_damaged_database) {
-        if (!is_gone("dv.dat") && !copy_file_bytes("dv.dat", "dv.dat.bak")) return false;
-        keep_damaged_database = false;
-    }
-    return save_database("dv.dat");
-}
-
-// Silent on success. Each file is replaced only once it is written in full,
-// and a failure of one does not stop the attempt on the other.
-static bool save_files()
-{
-    if (!unit_database.next) return true;
-    bool database_saved = save_database_file();
-    bool log_saved = save_download_log("config.f");
-    if (database_saved) saved_database_digest = database_digest();
-    if (log_saved) saved_download_log = download_log;
-    if (!database_saved && !log_saved)
-        report_unsaved("dv.dat 和 config.f");
-    else if (!database_saved)
-        report_unsaved("dv.dat");
-    else if (!log_saved)
-        report_unsaved("config.f");
-    return database_saved && log_saved;
-}
-
-bool may_close()
-{
-    if (saved_database_digest == database_digest() && log_is_saved()) return true;
-    int answer = show_message_box(main_window, "修改尚未保存，是否保存？", "保存", MB_YESNOCANCEL | MB_ICONQUESTION);
-    if (answer == IDYES) return save_files();
-    return answer == IDNO;
-}
-
 void run_editor_command(int id)
 {
     switch (id) {
@@ -255,6 +177,6 @@ void run_editor_command(int id)
     case IDC_MEMBER_DOWN: move_member_down(); break;
     case IDC_GROUP_RENAME: rename_group(); break;
     case IDC_MEMBER_CHANGE: change_member(); break;
-    case IDC_SAVE: save_files(); break;
+    case IDC_SAVE: save_document(); break;
     }
 }

@@ -2,17 +2,17 @@
 #include <winsock2.h>
 #include "shell/main_window.h"
 #include "convert/convert_page.h"
-#include "database/database_file.h"
+#include "database/unit_database.h"
 #include "editor/editor_commands.h"
+#include "editor/settings_page.h"
 #include "resources/resource.h"
 #include "shell/app_state.h"
 #include "shell/controls.h"
+#include "shell/document.h"
 #include "shell/graphics.h"
 #include "shell/keyboard.h"
 #include "shell/pages.h"
-#include "shell/window_text.h"
 #include "update/download_exchange.h"
-#include "update/download_log.h"
 #include "update/download_page.h"
 #include "update/rate_download.h"
 
@@ -22,11 +22,8 @@ const UINT WM_DAMAGED_DATABASE = WM_APP + 1;
 static void on_create(HWND window, const CREATESTRUCTW* creation)
 {
     groups_changed = 1;
-    keep_damaged_database = load_database("dv.dat") == database_file_damaged;
-    load_download_log("config.f");
-    remember_saved_state();
     // The warning waits for the message loop, when the window is shown.
-    if (keep_damaged_database) PostMessageW(window, WM_DAMAGED_DATABASE, 0, 0);
+    if (open_document()) PostMessageW(window, WM_DAMAGED_DATABASE, 0, 0);
     ui_font = create_ui_font();
     read_today();
     create_controls(window, creation->hInstance);
@@ -36,12 +33,6 @@ static void on_create(HWND window, const CREATESTRUCTW* creation)
     fill_editor_lists();
     enable_fields();
     fill_download_list();
-}
-
-static void warn_of_damaged_database()
-{
-    show_message_box(main_window, "无法读取 dv.dat，程序以空数据库启动。第一次保存前，原文件将保留为 dv.dat.bak。",
-                     "保存", MB_OK | MB_ICONWARNING);
 }
 
 static void on_destroy(HWND window, WPARAM wparam, LPARAM lparam)
@@ -130,7 +121,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_ENDSESSION: on_end_session(wparam != FALSE); break;
     case WM_HOST_FOUND:
     case WM_SOCKET_EVENT: note_download_event(message, wparam, lparam); break;
-    case WM_DAMAGED_DATABASE: warn_of_damaged_database(); break;
+    case WM_DAMAGED_DATABASE: warn_of_damaged_file(); break;
     case WM_PAINT: on_paint(window); break;
     // The background image covers the whole client area.
     case WM_ERASEBKGND: return 1;

@@ -4,10 +4,14 @@
 #include <cmath>
 #include <string.h>
 
-static bool usable_coefficient(float a)
+namespace {
+
+bool usable_coefficient(float a)
 {
     return a == a && a != 0.0f;  // a NaN compares unequal to itself
 }
+
+}  // namespace
 
 bool convert_value(double x, const UnitMember& source, const UnitMember& target, double* y)
 {
@@ -30,7 +34,9 @@ struct ResultDigits {
     char digit[18];
 };
 
-static void strip_trailing_zero_digits(ResultDigits* digits)
+namespace {
+
+void strip_trailing_zero_digits(ResultDigits* digits)
 {
     while (digits->count > 0 && digits->digit[digits->count - 1] == '0')
         digits->count--;
@@ -38,7 +44,7 @@ static void strip_trailing_zero_digits(ResultDigits* digits)
 
 // Keeps the first keep digits; a first dropped digit of 5 or more adds one
 // to the last kept digit, so a tie goes away from zero.
-static void round_away(ResultDigits* digits, int keep)
+void round_away(ResultDigits* digits, int keep)
 {
     if (keep >= digits->count)
         return;
@@ -63,7 +69,7 @@ static void round_away(ResultDigits* digits, int keep)
 // |y| to 17 significant digits. The 18th digit alone decides the rounding,
 // but only cut from the exact expansion (every double has at most 767
 // significant digits): to_chars rounding at 18 digits could turn a 4 into a 5.
-static void seventeen_digits(double y, ResultDigits* digits)
+void seventeen_digits(double y, ResultDigits* digits)
 {
     char text[767 + 16];
     char* end = std::to_chars(text, text + sizeof text, std::fabs(y),
@@ -78,13 +84,15 @@ static void seventeen_digits(double y, ResultDigits* digits)
 }
 
 // The digit of 10^place, '0' outside the kept digits.
-static char digit_at_place(const ResultDigits& digits, int place)
+char digit_at_place(const ResultDigits& digits, int place)
 {
     int index = digits.exponent - place;
     if (index < 0 || index >= digits.count)
         return '0';
     return digits.digit[index];
 }
+
+}  // namespace
 
 void format_result(double y, char* out)
 {

@@ -5,14 +5,16 @@
 #include <string.h>
 #include <string>
 
-static std::string result_text(double y)
+namespace {
+
+std::string result_text(double y)
 {
     char out[result_size];
     format_result(y, out);
     return out;
 }
 
-static std::string trimmed(const char* text)
+std::string trimmed(const char* text)
 {
     char buffer[20];
     strcpy(buffer, text);
@@ -20,13 +22,15 @@ static std::string trimmed(const char* text)
     return buffer;
 }
 
-static UnitMember member(float a, float b)
+UnitMember member(float a, float b)
 {
     UnitMember m = {};
     m.a = a;
     m.b = b;
     return m;
 }
+
+}  // namespace
 
 // Builds groups in the process-wide database and frees them afterwards.
 class ConvertFromField : public ::testing::Test {

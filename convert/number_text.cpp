@@ -3,25 +3,31 @@
 #include <cmath>
 #include <string.h>
 
-static bool is_space(char c)
+namespace {
+
+bool is_space(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-static bool is_digit(char c)
+bool is_digit(char c)
 {
     return c >= '0' && c <= '9';
 }
+
+}  // namespace
 
 // Exponents this large already decide the direction; the cap keeps a text
 // like 1e99999999999999999999 from overflowing the sum.
 const long long exponent_cap = 100000000;
 
+namespace {
+
 // from_chars leaves a number beyond the doubles to its caller. Such a
 // number is not zero: it lies above the largest double when its first
 // significant digit, moved by the exponent, stands above the units, and
 // below the least one otherwise.
-static bool beyond_largest(const char* p)
+bool beyond_largest(const char* p)
 {
     while (*p == '0')
         p++;
@@ -54,7 +60,7 @@ static bool beyond_largest(const char* p)
 }
 
 // Past the white space and the sign, where the digits begin.
-static const char* after_sign(const char* text)
+const char* after_sign(const char* text)
 {
     const char* p = text;
     while (is_space(*p))
@@ -63,6 +69,8 @@ static const char* after_sign(const char* text)
         p++;
     return p;
 }
+
+}  // namespace
 
 bool starts_with_decimal(const char* text)
 {

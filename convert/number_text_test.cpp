@@ -6,19 +6,23 @@
 #include <string.h>
 #include <string>
 
-static uint64_t bits_of(double value)
+namespace {
+
+uint64_t bits_of(double value)
 {
     uint64_t bits;
     memcpy(&bits, &value, sizeof bits);
     return bits;
 }
 
-static std::string general(double value, int precision = 6)
+std::string general(double value, int precision = 6)
 {
     char out[general_text_size];
     format_general_digits(value, precision, out);
     return out;
 }
+
+}  // namespace
 
 // The same values every build must read, as correctly rounded bit patterns.
 struct StoredReading {
@@ -26,7 +30,9 @@ struct StoredReading {
     uint64_t bits;
 };
 
-static const StoredReading stored_readings[] = {
+namespace {
+
+const StoredReading stored_readings[] = {
     {"0.1", 0x3fb999999999999aull},
     {"1e23", 0x44b52d02c7e14af6ull},
     {"2.2250738585072011e-308", 0x000fffffffffffffull},
@@ -43,7 +49,7 @@ static const StoredReading stored_readings[] = {
 };
 
 // 2^-1075 written out: exactly halfway between zero and the least double.
-static const char* half_least_double =
+const char* half_least_double =
     "2.4703282292062327208828439643411068618252990130716238221279284125033775363510437593"
     "264991818081799618989828234772285886546332835517796989819938739800539093906315035659"
     "515570226392290858392449105184435931802849936536152500319370457678249219365623669863"
@@ -53,6 +59,8 @@ static const char* half_least_double =
     "291840300530057530849048765391711386591646239524912623653881879636239373280423891018"
     "672348497668235089863388587925628302755995657524455507255189313690836254779186948667"
     "994968324049705821028513185451396213837722826145437693412532098591327667236328125";
+
+}  // namespace
 
 TEST(ReadDecimal, ReadsOnlyTheLeadingDecimalNumber)
 {
@@ -148,8 +156,10 @@ TEST(FormatGeneral, RoundsTheExactValueTiesToEvenAtAnyPrecision)
     EXPECT_EQ(general(12.5, 40), "12.5");     // held to precision 17
 }
 
+namespace {
+
 // Deterministic spread of bit patterns, the same in both builds.
-static double spread_value(uint64_t* state)
+double spread_value(uint64_t* state)
 {
     *state = *state * 6364136223846793005ull + 1442695040888963407ull;
     uint64_t bits = *state ^ (*state >> 29);
@@ -157,6 +167,8 @@ static double spread_value(uint64_t* state)
     memcpy(&value, &bits, sizeof value);
     return value;
 }
+
+}  // namespace
 
 TEST(FormatGeneral, SeventeenDigitsReadBackExactly)
 {

@@ -8,15 +8,21 @@
 #include "shell/controls.h"
 #include "shell/window_text.h"
 
+namespace {
+
 // The name of every group and member that the page creates.
-static const char new_entry_name[] = "新建项目";
+const char new_entry_name[] = "新建项目";
+
+}  // namespace
 
 bool is_editor_command(int id)
 {
     return id >= IDC_GROUP_ADD && id <= IDC_SAVE && (id - IDC_GROUP_ADD) % 4 == 0;
 }
 
-static void add_group()
+namespace {
+
+void add_group()
 {
     UnitGroup* group = append_group(new_entry_name);
     // Out of memory: nothing was added, so the list still mirrors the chain.
@@ -27,7 +33,7 @@ static void add_group()
     show_group(group);
 }
 
-static void delete_group_command()
+void delete_group_command()
 {
     int s = list_selection(group_list);
     if (list_count(group_list) < 2 || s < 0) return;
@@ -42,7 +48,7 @@ static void delete_group_command()
 
 // Exchanges the groups at upper and upper + 1 and selects the moved one.
 // The edits and member_list still belong to it, so they stay as they are.
-static void swap_groups(int upper, int selection)
+void swap_groups(int upper, int selection)
 {
     UnitGroup* group = group_at(upper);
     if (!group || !group->next) return;
@@ -52,21 +58,21 @@ static void swap_groups(int upper, int selection)
     select_list_entry(group_list, selection);
 }
 
-static void move_group_up()
+void move_group_up()
 {
     int s = list_selection(group_list);
     if (s <= 0) return;
     swap_groups(s - 1, s - 1);
 }
 
-static void move_group_down()
+void move_group_down()
 {
     int s = list_selection(group_list);
     if (s < 0 || s >= list_count(group_list) - 1) return;
     swap_groups(s, s + 1);
 }
 
-static void add_member()
+void add_member()
 {
     UnitGroup* group = selected_list_group();
     if (!group) return;
@@ -77,7 +83,7 @@ static void add_member()
     show_member(member);
 }
 
-static void delete_member_command()
+void delete_member_command()
 {
     UnitGroup* group = selected_list_group();
     int t = list_selection(member_list);
@@ -94,7 +100,7 @@ static void delete_member_command()
 
 // Exchanges the members at upper and upper + 1 of the group and selects the
 // moved one; the member fields still show it.
-static void swap_members(UnitGroup* group, int upper, int selection)
+void swap_members(UnitGroup* group, int upper, int selection)
 {
     UnitMember* member = member_at(group, upper);
     if (!member || !member->next) return;
@@ -104,7 +110,7 @@ static void swap_members(UnitGroup* group, int upper, int selection)
     select_list_entry(member_list, selection);
 }
 
-static void move_member_up()
+void move_member_up()
 {
     UnitGroup* group = selected_list_group();
     int t = list_selection(member_list);
@@ -112,7 +118,7 @@ static void move_member_up()
     swap_members(group, t - 1, t - 1);
 }
 
-static void move_member_down()
+void move_member_down()
 {
     UnitGroup* group = selected_list_group();
     int t = list_selection(member_list);
@@ -121,7 +127,7 @@ static void move_member_down()
 }
 
 // A name field the user changed is read whole and cut to what a name holds.
-static void take_name(HWND edit, char* name)
+void take_name(HWND edit, char* name)
 {
     char text[read_text_size];
     if (!field_edited(edit, text)) return;
@@ -129,7 +135,7 @@ static void take_name(HWND edit, char* name)
     field_taken(edit, text);
 }
 
-static void rename_group()
+void rename_group()
 {
     int s = list_selection(group_list);
     UnitGroup* group = selected_list_group();
@@ -140,7 +146,7 @@ static void rename_group()
     select_list_entry(group_list, s);
 }
 
-static void take_coefficient(HWND edit, float& value)
+void take_coefficient(HWND edit, float& value)
 {
     char text[read_text_size];
     if (!field_edited(edit, text)) return;
@@ -150,7 +156,7 @@ static void take_coefficient(HWND edit, float& value)
 
 // Only the fields the user changed are taken: the others show the stored
 // values in a shortened form, and reading that back would change them.
-static void change_member()
+void change_member()
 {
     int t = list_selection(member_list);
     UnitMember* member = selected_list_member(selected_list_group());
@@ -163,6 +169,8 @@ static void change_member()
     replace_list_entry(member_list, t, member->name);
     select_list_entry(member_list, t);
 }
+
+}  // namespace
 
 void run_editor_command(int id)
 {

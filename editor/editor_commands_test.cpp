@@ -13,28 +13,32 @@
 
 using Texts = std::vector<std::string>;
 
-static std::string file_bytes(const char* name)
+namespace {
+
+std::string file_bytes(const char* name)
 {
     if (GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES) return "(missing)";
     return read_file(name);
 }
 
-static Texts member_fields()
+Texts member_fields()
 {
     return {window_text(member_name_edit), window_text(coefficient_a_edit), window_text(coefficient_b_edit)};
 }
 
-static void set_member_fields(const char* name, const char* a, const char* b)
+void set_member_fields(const char* name, const char* a, const char* b)
 {
     set_text(member_name_edit, name);
     set_text(coefficient_a_edit, a);
     set_text(coefficient_b_edit, b);
 }
 
-static void open_settings()
+void open_settings()
 {
     mouse_click(50, 230);
 }
+
+}  // namespace
 
 class EmptyEditorTest : public ShellTest {
 protected:

@@ -19,7 +19,9 @@
 // Posted at creation when dv.dat did not load.
 const UINT WM_DAMAGED_DATABASE = WM_APP + 1;
 
-static void on_create(HWND window, const CREATESTRUCTW* creation)
+namespace {
+
+void on_create(HWND window, const CREATESTRUCTW* creation)
 {
     groups_changed = 1;
     // The warning waits for the message loop, when the window is shown.
@@ -35,7 +37,7 @@ static void on_create(HWND window, const CREATESTRUCTW* creation)
     fill_download_list();
 }
 
-static void on_destroy(HWND window, WPARAM wparam, LPARAM lparam)
+void on_destroy(HWND window, WPARAM wparam, LPARAM lparam)
 {
     // A download that waits must not go on into the freed database, nor its
     // socket outlive Winsock. Each download starts Winsock and leaves it
@@ -49,7 +51,7 @@ static void on_destroy(HWND window, WPARAM wparam, LPARAM lparam)
 
 // A download that waits ends first: it would otherwise go on under the
 // question, and into a window and a database that the close frees.
-static bool on_close()
+bool on_close()
 {
     if (download_running()) abandon_download();
     return may_close();
@@ -58,12 +60,12 @@ static bool on_close()
 // The system may end the process once this returns: nothing half-done of
 // the download stays, and the question of WM_QUERYENDSESSION has saved what
 // the user wanted saved.
-static void on_end_session(bool ending)
+void on_end_session(bool ending)
 {
     if (ending && download_running()) abandon_download();
 }
 
-static void on_paint(HWND window)
+void on_paint(HWND window)
 {
     PAINTSTRUCT paint;
     BeginPaint(window, &paint);
@@ -75,12 +77,12 @@ static void on_paint(HWND window)
 }
 
 // A control whose creation failed has a null handle and sends nothing.
-static bool sent_by(HWND control, HWND handle)
+bool sent_by(HWND control, HWND handle)
 {
     return control && control == handle;
 }
 
-static void on_command(int code, int id, HWND control)
+void on_command(int code, int id, HWND control)
 {
     // Enter and Escape reach the window as the commands IDOK and IDCANCEL
     // with code 0 (the dialog manager): no button was clicked, and the
@@ -100,15 +102,17 @@ static void on_command(int code, int id, HWND control)
         on_field_change(control);
 }
 
-static void on_mouse_move(int x, int y)
+void on_mouse_move(int x, int y)
 {
     hover_page_button(x, y);
 }
 
-static void on_left_button_down(int x, int y)
+void on_left_button_down(int x, int y)
 {
     switch_page_at(x, y);
 }
+
+}  // namespace
 
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {

@@ -83,11 +83,13 @@ TEST_F(SampleShellTest, BackgroundErasingIsRefused)
     EXPECT_EQ(SendMessageA(main_window, WM_ERASEBKGND, 0, 0), 1);
 }
 
-// Counts the main window's paints by standing in front of its procedure.
-static WNDPROC counted_proc;
-static int paint_count;
+namespace {
 
-static LRESULT CALLBACK counting_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+// Counts the main window's paints by standing in front of its procedure.
+WNDPROC counted_proc;
+int paint_count;
+
+LRESULT CALLBACK counting_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     if (message == WM_PAINT) paint_count++;
     return CallWindowProcW(counted_proc, window, message, wparam, lparam);
@@ -95,9 +97,9 @@ static LRESULT CALLBACK counting_proc(HWND window, UINT message, WPARAM wparam, 
 
 // Counts visible controls being hidden: on Windows each such hide asks the
 // main window for another paint.
-static int hide_count;
+int hide_count;
 
-static LRESULT CALLBACK count_hides(int code, WPARAM wparam, LPARAM lparam)
+LRESULT CALLBACK count_hides(int code, WPARAM wparam, LPARAM lparam)
 {
     const CWPSTRUCT* call = reinterpret_cast<CWPSTRUCT*>(lparam);
     if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGING && GetParent(call->hwnd) == main_window &&
@@ -105,6 +107,8 @@ static LRESULT CALLBACK count_hides(int code, WPARAM wparam, LPARAM lparam)
         hide_count++;
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
+
+}  // namespace
 
 class IdleTest : public SampleShellTest {
 protected:
@@ -174,11 +178,15 @@ TEST_F(SampleShellTest, ClosingFreesEverythingAndQuitsWithCodeZero)
     EXPECT_EQ(code, 0u);
 }
 
-static void CALLBACK close_main_window(HWND, UINT, UINT_PTR timer, DWORD)
+namespace {
+
+void CALLBACK close_main_window(HWND, UINT, UINT_PTR timer, DWORD)
 {
     KillTimer(nullptr, timer);
     PostMessageA(main_window, WM_CLOSE, 0, 0);
 }
+
+}  // namespace
 
 TEST_F(SampleShellTest, TheProgramRunsUntilClosedAndReturnsZero)
 {
@@ -189,7 +197,9 @@ TEST_F(SampleShellTest, TheProgramRunsUntilClosedAndReturnsZero)
     EXPECT_EQ(unit_database.next, nullptr);
 }
 
-static LRESULT CALLBACK refuse_main_window(int code, WPARAM wparam, LPARAM lparam)
+namespace {
+
+LRESULT CALLBACK refuse_main_window(int code, WPARAM wparam, LPARAM lparam)
 {
     if (code == HCBT_CREATEWND) {
         const WCHAR* window_class = reinterpret_cast<CBT_CREATEWNDW*>(lparam)->lpcs->lpszClass;
@@ -197,6 +207,8 @@ static LRESULT CALLBACK refuse_main_window(int code, WPARAM wparam, LPARAM lpara
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
+
+}  // namespace
 
 TEST_F(SampleShellTest, AProgramWhoseWindowCannotBeCreatedReturnsZeroAtOnce)
 {

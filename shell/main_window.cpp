@@ -1,5 +1,6 @@
 // Winsock's header must come before the one of windows.h that it replaces.
 #include <winsock2.h>
+#include <windowsx.h>
 #include "shell/main_window.h"
 #include "convert/convert_page.h"
 #include "database/unit_database.h"
@@ -133,8 +134,8 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     // no default button.
     case DM_GETDEFID: return default_button_id();
     case WM_COMMAND: on_command(HIWORD(wparam), LOWORD(wparam), reinterpret_cast<HWND>(lparam)); break;
-    case WM_MOUSEMOVE: on_mouse_move(LOWORD(lparam), HIWORD(lparam)); break;
-    case WM_LBUTTONDOWN: on_left_button_down(LOWORD(lparam), HIWORD(lparam)); break;
+    case WM_MOUSEMOVE: on_mouse_move(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)); break;
+    case WM_LBUTTONDOWN: on_left_button_down(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)); break;
     }
     return DefWindowProcW(window, message, wparam, lparam);
 }

@@ -136,9 +136,9 @@ DatabaseFileState load_database(const char* file_name)
     free_database();
     FILE* file = fopen(file_name, "rb");
     if (!file)
-        return database_file_missing;
+        return DatabaseFileState::missing;
     int32_t groups;
-    DatabaseFileState state = database_file_damaged;
+    DatabaseFileState state = DatabaseFileState::damaged;
     if (read_int32(file, groups) && groups > 0) {
         UnitGroup* last = &unit_database;
         int32_t i = 0;
@@ -148,7 +148,7 @@ DatabaseFileState load_database(const char* file_name)
         if (i < groups)
             free_database();
         else
-            state = database_file_loaded;
+            state = DatabaseFileState::loaded;
     }
     fclose(file);
     return state;

@@ -25,7 +25,7 @@ struct GroupImage {
     std::vector<MemberImage> members;
 };
 
-typedef std::vector<GroupImage> DatabaseImage;
+using DatabaseImage = std::vector<GroupImage>;
 
 bool same_members(const MemberImage& x, const MemberImage& y)
 {
@@ -133,18 +133,18 @@ struct FileReader {
     }
 };
 
-enum Expectation { expect_exactly, expect_either };
+enum class Expectation { exactly, either };
 
 // What the file layout says the database is. A read error empties it; a
 // file ending one to three bytes into the very last b may be taken either
-// way, so the caller gets expect_either and the loaded image.
+// way, so the caller gets Expectation::either and the loaded image.
 Expectation expected_database(const uint8_t* data, size_t size, DatabaseImage* image)
 {
     FileReader in = {data, size, 0};
     image->clear();
     uint32_t count;
     if (!in.take_u32(&count) || (int32_t)count < 1)
-        return expect_exactly;
+        return Expectation::exactly;
     for (int32_t g = 0; g < (int32_t)count; g++) {
         GroupImage group;
         uint32_t members;
@@ -161,7 +161,7 @@ Expectation expected_database(const uint8_t* data, size_t size, DatabaseImage* i
                 if (last && in.size - in.at >= 1) {
                     member.b = 0;
                     back.members.push_back(member);
-                    return expect_either;
+                    return Expectation::either;
                 }
                 break;
             }
@@ -170,10 +170,10 @@ Expectation expected_database(const uint8_t* data, size_t size, DatabaseImage* i
         if ((int32_t)back.members.size() != (members > 0x7fffffffu ? 0 : (int32_t)members))
             break;
         if (g + 1 == (int32_t)count)
-            return expect_exactly;
+            return Expectation::exactly;
     }
     image->clear();
-    return expect_exactly;
+    return Expectation::exactly;
 }
 
 // The bytes a database must be saved as: the layout has no freedom left
@@ -210,8 +210,8 @@ void check_database_file(const uint8_t* data, size_t size)
 
     DatabaseImage expected;
     Expectation expectation = expected_database(data, size, &expected);
-    bool matches = same_database(loaded, expected, expectation == expect_either);
-    if (expectation == expect_either && loaded.empty())
+    bool matches = same_database(loaded, expected, expectation == Expectation::either);
+    if (expectation == Expectation::either && loaded.empty())
         matches = true;
     if (!matches)
         report_violation(target, "the loaded database is not the one the file describes");

@@ -34,7 +34,7 @@ FILE* create_temporary(FileReplacement& file)
             return nullptr;
         CreateOutcome outcome;
         FILE* stream = create_new_file(file.temporary, outcome);
-        if (outcome != name_taken)
+        if (outcome != CreateOutcome::name_taken)
             return stream;
     }
     return nullptr;

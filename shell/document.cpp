@@ -69,7 +69,7 @@ void report_unsaved(bool database_saved, bool log_saved)
 
 bool open_document()
 {
-    keep_damaged_database = load_database(database_file_name) == database_file_damaged;
+    keep_damaged_database = load_database(database_file_name) == DatabaseFileState::damaged;
     load_download_log(log_file_name);
     saved_database_digest = database_digest();
     saved_download_log = download_log;

@@ -2,7 +2,7 @@
 #include "convert/number_text.h"
 #include <charconv>
 #include <cmath>
-#include <string.h>
+#include <cstring>
 
 namespace {
 
@@ -19,10 +19,10 @@ bool convert_value(double x, const UnitMember& source, const UnitMember& target,
         return false;
     // Back to the base first, then out into the target unit: dividing
     // before multiplying is the order the results have always shown.
-    double t = x - (double)source.b;
-    t = t / (double)source.a;
-    t = t * (double)target.a;
-    *y = t + (double)target.b;
+    double t = x - static_cast<double>(source.b);
+    t = t / static_cast<double>(source.a);
+    t = t * static_cast<double>(target.a);
+    *y = t + static_cast<double>(target.b);
     return true;
 }
 
@@ -76,7 +76,7 @@ void seventeen_digits(double y, ResultDigits* digits)
                               std::chars_format::scientific, 766).ptr;
     // text is d.ddd...e+dd
     digits->digit[0] = text[0];
-    memcpy(digits->digit + 1, text + 2, 17);
+    std::memcpy(digits->digit + 1, text + 2, 17);
     digits->count = 18;
     const char* e = text + 2 + 766;
     std::from_chars(e + (e[1] == '+' ? 2 : 1), end, digits->exponent);
@@ -97,7 +97,7 @@ char digit_at_place(const ResultDigits& digits, int place)
 void format_result(double y, char* out)
 {
     if (!std::isfinite(y)) {
-        strcpy(out, "null");
+        std::strcpy(out, "null");
         return;
     }
     // The magnitude is first taken to 17 significant digits and only then
@@ -154,10 +154,10 @@ int convert_from_field(UnitGroup* group, int source_index, const char* source_te
 {
     // Only the fields of existing members can be typed into; anything else
     // is no conversion at all rather than a walk through a missing member.
-    if (group == 0 || source_text == 0 || source_index < 0 || source_index >= field_count)
+    if (!group || !source_text || source_index < 0 || source_index >= field_count)
         return 0;
     const UnitMember* source = member_at(group, source_index);
-    if (source == 0)
+    if (!source)
         return 0;
 
     double x = read_decimal(source_text);
@@ -173,14 +173,14 @@ int convert_from_field(UnitGroup* group, int source_index, const char* source_te
             continue;
         }
         const UnitMember* target = member_at(group, j);
-        if (target == 0)
+        if (!target)
             break;
         update->index = j;
         double y;
         if (convert_value(x, *source, *target, &y))
             format_result(y, update->text);
         else
-            strcpy(update->text, "null");
+            std::strcpy(update->text, "null");
         count++;
     }
     return count;

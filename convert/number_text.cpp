@@ -1,7 +1,7 @@
 #include "convert/number_text.h"
 #include <charconv>
 #include <cmath>
-#include <string.h>
+#include <cstring>
 
 namespace {
 
@@ -74,7 +74,7 @@ const char* after_sign(const char* text)
 
 bool starts_with_decimal(const char* text)
 {
-    if (text == 0)
+    if (!text)
         return false;
     // from_chars also reads "inf" and "nan"; a decimal number starts with a
     // digit, or a point and a digit.
@@ -89,7 +89,7 @@ double read_decimal(const char* text)
     const char* p = after_sign(text);
     bool negative = p != text && p[-1] == '-';
     double value = 0.0;
-    if (std::from_chars(p, p + strlen(p), value).ec == std::errc::result_out_of_range)
+    if (std::from_chars(p, p + std::strlen(p), value).ec == std::errc::result_out_of_range)
         value = beyond_largest(p) ? HUGE_VAL : 0.0;
     return negative ? -value : value;
 }
@@ -101,8 +101,8 @@ void format_general_digits(double value, int precision, char* out)
     if (precision > 17)
         precision = 17;
     if (std::isnan(value) || std::isinf(value)) {
-        strcpy(out, std::signbit(value) ? "-" : "");
-        strcat(out, std::isnan(value) ? "1.#QNAN" : "1.#INF");
+        std::strcpy(out, std::signbit(value) ? "-" : "");
+        std::strcat(out, std::isnan(value) ? "1.#QNAN" : "1.#INF");
         return;
     }
     // Room for the widened exponent: the longest text is 24 bytes.
@@ -111,9 +111,9 @@ void format_general_digits(double value, int precision, char* out)
     *end = 0;
     // The system's C library writes at least three exponent digits
     // (1.23457e+006), to_chars and glibc at least two (1.23457e+06).
-    char* e = strchr(out, 'e');
-    if (e != 0 && end - (e + 2) < 3) {
-        memmove(e + 3, e + 2, end - (e + 2) + 1);
+    char* e = std::strchr(out, 'e');
+    if (e && end - (e + 2) < 3) {
+        std::memmove(e + 3, e + 2, end - (e + 2) + 1);
         e[2] = '0';
     }
 }

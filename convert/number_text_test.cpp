@@ -1,9 +1,9 @@
 #include "convert/number_text.h"
 #include <gtest/gtest.h>
-#include <float.h>
-#include <math.h>
-#include <stdint.h>
-#include <string.h>
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -11,7 +11,7 @@ namespace {
 uint64_t bits_of(double value)
 {
     uint64_t bits;
-    memcpy(&bits, &value, sizeof bits);
+    std::memcpy(&bits, &value, sizeof bits);
     return bits;
 }
 
@@ -164,7 +164,7 @@ double spread_value(uint64_t* state)
     *state = *state * 6364136223846793005ull + 1442695040888963407ull;
     uint64_t bits = *state ^ (*state >> 29);
     double value;
-    memcpy(&value, &bits, sizeof value);
+    std::memcpy(&value, &bits, sizeof value);
     return value;
 }
 
@@ -175,7 +175,7 @@ TEST(FormatGeneral, SeventeenDigitsReadBackExactly)
     uint64_t state = 1;
     for (int i = 0; i < 3000; i++) {
         double value = spread_value(&state);
-        if (!isfinite(value))
+        if (!std::isfinite(value))
             continue;
         std::string text = general(value, 17);
         ASSERT_EQ(bits_of(read_decimal(text.c_str())), bits_of(value)) << text;
@@ -185,26 +185,26 @@ TEST(FormatGeneral, SeventeenDigitsReadBackExactly)
 #ifndef _WIN32
 // glibc's strtod and printf round correctly too; only their exponent width
 // differs from the system's, so here they serve as an independent check.
-#include <stdio.h>
-#include <stdlib.h>
+#include <cstdio>
+#include <cstdlib>
 
 TEST(HostAgreement, ReadDecimalMatchesStrtod)
 {
     uint64_t state = 7;
     for (int i = 0; i < 20000; i++) {
         spread_value(&state);
-        int length = 1 + (int)(state % (i % 10 == 0 ? 320 : 24));
+        int length = 1 + static_cast<int>(state % (i % 10 == 0 ? 320 : 24));
         std::string text = (state & 1) ? "-" : "";
-        int point = (int)((state >> 8) % (length + 1));
+        int point = static_cast<int>((state >> 8) % (length + 1));
         for (int j = 0; j < length; j++) {
             spread_value(&state);
             if (j == point)
                 text += '.';
-            text += (char)('0' + (state >> 20) % 10);
+            text += static_cast<char>('0' + (state >> 20) % 10);
         }
         if (i % 2 == 0)
-            text += "e" + std::to_string((int)((state >> 40) % 700) - 350);
-        ASSERT_EQ(bits_of(read_decimal(text.c_str())), bits_of(strtod(text.c_str(), 0))) << text;
+            text += "e" + std::to_string(static_cast<int>((state >> 40) % 700) - 350);
+        ASSERT_EQ(bits_of(read_decimal(text.c_str())), bits_of(std::strtod(text.c_str(), nullptr))) << text;
     }
 }
 
@@ -214,12 +214,12 @@ TEST(HostAgreement, FormatGeneralMatchesPrintfButForTheExponentWidth)
     for (int i = 0; i < 20000; i++) {
         double value = spread_value(&state);
         if (i % 3 == 0)
-            value = (double)(float)((state >> 12) % 100000) / (double)(1 + (state >> 40) % 1000);
-        if (!isfinite(value))
+            value = static_cast<double>(static_cast<float>((state >> 12) % 100000)) / static_cast<double>(1 + (state >> 40) % 1000);
+        if (!std::isfinite(value))
             continue;
         int precision = 1 + i % 17;
         char expected[64];
-        snprintf(expected, sizeof expected, "%.*g", precision, value);
+        std::snprintf(expected, sizeof expected, "%.*g", precision, value);
         std::string wide = expected;
         size_t e = wide.find('e');
         if (e != std::string::npos && wide.size() - (e + 2) < 3)

@@ -37,7 +37,7 @@ bool read_float(FILE* file, float& value)
     if (!read_int32(file, bits))
         return false;
     uint32_t pattern = uint32_t(bits);
-    memcpy(&value, &pattern, 4);
+    std::memcpy(&value, &pattern, 4);
     return true;
 }
 
@@ -109,7 +109,7 @@ template <class Sink> void put_int32(Sink& sink, int32_t value)
 template <class Sink> void put_float(Sink& sink, float value)
 {
     uint32_t bits;
-    memcpy(&bits, &value, 4);
+    std::memcpy(&bits, &value, 4);
     unsigned char bytes[4];
     put_uint32(bytes, bits);
     sink.put(bytes, 4);

@@ -134,8 +134,8 @@ TEST_F(DatabaseFileTest, MemberCountBelowOneGivesAnEmptyGroupAndExtraBytesAreIgn
 TEST_F(DatabaseFileTest, UnterminatedNamesSurviveLoadAndSave)
 {
     std::string bytes = read_file(worked_example);
-    memcpy(&bytes[8], "ABCDEFGHIJKLMNOP", 16);
-    memcpy(&bytes[48], "\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA", 16);
+    std::memcpy(&bytes[8], "ABCDEFGHIJKLMNOP", 16);
+    std::memcpy(&bytes[48], "\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA", 16);
     ASSERT_EQ(groups_after_loading(bytes), 1);
     EXPECT_EQ(name_of(group_at(0)->name), "ABCDEFGHIJKLMNOP");
     ASSERT_TRUE(save_database(folder.file("copy.dat").c_str()));

@@ -84,7 +84,7 @@ DatabaseImage snapshot()
 // The lookups by position and the counts must agree with the chains.
 void walk(const DatabaseImage& image)
 {
-    if (group_count() != (int)image.size())
+    if (group_count() != static_cast<int>(image.size()))
         report_violation(target, "group_count differs from the chain");
     if (unit_database.header.next)
         report_violation(target, "the root holds members");
@@ -93,7 +93,7 @@ void walk(const DatabaseImage& image)
         if (group_at(position) != group)
             report_violation(target, "group_at does not follow the chain");
         int count = member_count(group);
-        if (count != (int)image[position].members.size())
+        if (count != static_cast<int>(image[position].members.size()))
             report_violation(target, "member_count differs from the chain");
         char text[name_text_size];
         if (std::strlen(name_text(group->name, text)) > name_size)
@@ -128,7 +128,7 @@ struct FileReader {
         uint8_t b[4];
         if (!take(b, 4))
             return false;
-        *out = b[0] | b[1] << 8 | b[2] << 16 | (uint32_t)b[3] << 24;
+        *out = b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24;
         return true;
     }
 };
@@ -143,21 +143,21 @@ Expectation expected_database(const uint8_t* data, size_t size, DatabaseImage* i
     FileReader in = {data, size, 0};
     image->clear();
     uint32_t count;
-    if (!in.take_u32(&count) || (int32_t)count < 1)
+    if (!in.take_u32(&count) || static_cast<int32_t>(count) < 1)
         return Expectation::exactly;
-    for (int32_t g = 0; g < (int32_t)count; g++) {
+    for (int32_t g = 0; g < static_cast<int32_t>(count); g++) {
         GroupImage group;
         uint32_t members;
         if (!in.take_u32(&members) || !in.take(group.name, name_size))
             break;
         image->push_back(group);
         GroupImage& back = image->back();
-        for (int32_t m = 0; m < (int32_t)members; m++) {
+        for (int32_t m = 0; m < static_cast<int32_t>(members); m++) {
             MemberImage member;
             if (!in.take(member.name, name_size) || !in.take_u32(&member.a))
                 break;
             if (!in.take_u32(&member.b)) {
-                bool last = g + 1 == (int32_t)count && m + 1 == (int32_t)members;
+                bool last = g + 1 == static_cast<int32_t>(count) && m + 1 == static_cast<int32_t>(members);
                 if (last && in.size - in.at >= 1) {
                     member.b = 0;
                     back.members.push_back(member);
@@ -167,9 +167,9 @@ Expectation expected_database(const uint8_t* data, size_t size, DatabaseImage* i
             }
             back.members.push_back(member);
         }
-        if ((int32_t)back.members.size() != (members > 0x7fffffffu ? 0 : (int32_t)members))
+        if (static_cast<int32_t>(back.members.size()) != (members > 0x7fffffffu ? 0 : static_cast<int32_t>(members)))
             break;
-        if (g + 1 == (int32_t)count)
+        if (g + 1 == static_cast<int32_t>(count))
             return Expectation::exactly;
     }
     image->clear();
@@ -181,9 +181,9 @@ Expectation expected_database(const uint8_t* data, size_t size, DatabaseImage* i
 std::string file_bytes(const DatabaseImage& image)
 {
     std::string out;
-    put_int32(out, (uint32_t)image.size());
+    put_int32(out, static_cast<uint32_t>(image.size()));
     for (const GroupImage& group : image) {
-        put_int32(out, (uint32_t)group.members.size());
+        put_int32(out, static_cast<uint32_t>(group.members.size()));
         out.append(reinterpret_cast<const char*>(group.name), name_size);
         for (const MemberImage& member : group.members) {
             out.append(reinterpret_cast<const char*>(member.name), name_size);

@@ -13,13 +13,13 @@ namespace {
 void sync_folder(const char* target)
 {
     char folder[300];
-    size_t length = strlen(target);
+    size_t length = std::strlen(target);
     if (length >= sizeof folder)
         return;
-    strcpy(folder, target);
-    char* slash = strrchr(folder, '/');
+    std::strcpy(folder, target);
+    char* slash = std::strrchr(folder, '/');
     if (!slash)
-        strcpy(folder, ".");
+        std::strcpy(folder, ".");
     else if (slash == folder)
         folder[1] = 0;
     else

@@ -62,7 +62,7 @@ std::string describe_verdict(const FileCheck& check)
 // What a name field holds beyond a plain GBK text.
 void note_name(std::string& notes, const std::string& who, const char* field)
 {
-    const char* zero = static_cast<const char*>(memchr(field, 0, name_size));
+    const char* zero = static_cast<const char*>(std::memchr(field, 0, name_size));
     if (!zero) {
         notes += "  " + who + ": the name fills all 16 bytes and has no terminator.\n";
         return;

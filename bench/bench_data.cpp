@@ -52,7 +52,7 @@ std::string quotation_page(int size, int* rows)
                       "<TD>%d.50</TD>\r\n<TD>%d.02</TD>\r\n<TD>1,%03d.22</TD>\r\n"
                       "<TD>%d.86</TD>\r\n<TD>&nbsp;</TD>\r\n</TR>\r\n",
                       n, 600 + n % 300, 590 + n % 300, n % 1000, 601 + n % 300);
-        if (page.size() + std::strlen(row) + 10 > (size_t)size)
+        if (page.size() + std::strlen(row) + 10 > static_cast<size_t>(size))
             break;
         page += row;
         ++*rows;
@@ -67,7 +67,7 @@ std::string crowded_quotation_page(int size, int* rows)
     *rows = 0;
     for (;;) {
         std::string row = "<TD\n" + std::to_string(*rows) + "\n1\n2\n3\n4\n5\n";
-        if (page.size() + row.size() > (size_t)size)
+        if (page.size() + row.size() > static_cast<size_t>(size))
             break;
         page += row;
         ++*rows;

@@ -59,7 +59,7 @@ void expect_page_scans_to_its_rows(const std::string& page, int rows)
     std::set<std::string> names;
     for (UnitMember* m = group->header.next; m; m = m->next)
         names.insert(m->name);
-    EXPECT_EQ((int)names.size(), rows + 1);
+    EXPECT_EQ(static_cast<int>(names.size()), rows + 1);
 }
 
 TEST_F(BenchDataTest, FullPageHoldsRowsOfTheUsualShape)
@@ -70,7 +70,7 @@ TEST_F(BenchDataTest, FullPageHoldsRowsOfTheUsualShape)
     expect_page_scans_to_its_rows(page, rows);
     // The first row's column 0 is 600.50, so a = 100 / 600.5.
     UnitGroup* group = group_at(0);
-    EXPECT_EQ(member_at(group, 1)->a, (float)(100.0 / 600.5));
+    EXPECT_EQ(member_at(group, 1)->a, static_cast<float>(100.0 / 600.5));
 }
 
 TEST_F(BenchDataTest, CrowdedPageHoldsTheMostRows)

@@ -24,7 +24,7 @@ BENCHMARK(convert_from_field_24);
 // (whose fixed-point text has hundreds of digits).
 void format_result_magnitude(benchmark::State& state)
 {
-    double value = 1.2345678 * std::pow(10.0, (double)state.range(0));
+    double value = 1.2345678 * std::pow(10.0, static_cast<double>(state.range(0)));
     char text[result_size];
     for (auto _ : state) {
         format_result(value, text);
@@ -36,7 +36,7 @@ BENCHMARK(format_result_magnitude)->ArgName("exponent")
 
 void format_general_magnitude(benchmark::State& state)
 {
-    double value = 1.2345678 * std::pow(10.0, (double)state.range(0));
+    double value = 1.2345678 * std::pow(10.0, static_cast<double>(state.range(0)));
     char text[general_text_size];
     for (auto _ : state) {
         format_general(value, text);

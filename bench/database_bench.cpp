@@ -51,7 +51,7 @@ BENCHMARK(save_database_1000x24)->Unit(benchmark::kMillisecond);
 // before, so the time per member must not grow with n.
 void load_database_one_long_group(benchmark::State& state)
 {
-    int members = (int)state.range(0);
+    int members = static_cast<int>(state.range(0));
     std::string path = database_path(1, members);
     for (auto _ : state) {
         load_database(path.c_str());
@@ -68,7 +68,7 @@ BENCHMARK(load_database_one_long_group)->RangeMultiplier(4)->Range(1024, 65536)
 // n groups of one member: the same for the group chain.
 void load_database_many_groups(benchmark::State& state)
 {
-    int groups = (int)state.range(0);
+    int groups = static_cast<int>(state.range(0));
     std::string path = database_path(groups, 1);
     for (auto _ : state) {
         load_database(path.c_str());
@@ -85,7 +85,7 @@ BENCHMARK(load_database_many_groups)->RangeMultiplier(4)->Range(1024, 65536)
 // Saving one long group: counting by walking is one more pass, still linear.
 void save_database_one_long_group(benchmark::State& state)
 {
-    int members = (int)state.range(0);
+    int members = static_cast<int>(state.range(0));
     std::string path = database_path(1, members);
     load_database(path.c_str());
     for (auto _ : state)
@@ -114,7 +114,7 @@ BENCHMARK(find_member_100)->ArgName("found")->Arg(1)->Arg(0);
 // one by one is quadratic by the data model (no link to the last member).
 void append_members(benchmark::State& state)
 {
-    int members = (int)state.range(0);
+    int members = static_cast<int>(state.range(0));
     for (auto _ : state) {
         build_group(members);
         state.PauseTiming();

@@ -36,7 +36,7 @@ const int keystroke_rounds = 40;     // each types five digits and erases them
 
 unsigned long long filetime_value(const FILETIME& t)
 {
-    return (unsigned long long)t.dwHighDateTime << 32 | t.dwLowDateTime;
+    return static_cast<unsigned long long>(t.dwHighDateTime) << 32 | t.dwLowDateTime;
 }
 
 // Milliseconds from the creation of this process to now.
@@ -124,7 +124,7 @@ Keystrokes measure_keystrokes()
             std::string before = last_field_text();
             LARGE_INTEGER start = now();
             // To a Unicode window a typed character comes as UTF-16.
-            SendMessageW(field, WM_CHAR, (WPARAM)*key, 1);
+            SendMessageW(field, WM_CHAR, static_cast<WPARAM>(*key), 1);
             LARGE_INTEGER written = now();
             RedrawWindow(main_window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
             LARGE_INTEGER painted = now();

@@ -28,7 +28,7 @@ void scan_full_page(benchmark::State& state, const std::string& page, int rows, 
         benchmark::DoNotOptimize(scan_quotation(page.c_str(), group, 0));
     }
     state.counters["rows"] = rows;
-    state.SetBytesProcessed(state.iterations() * (int64_t)page.size());
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(page.size()));
     free_database();
 }
 

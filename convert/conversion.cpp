@@ -2,12 +2,16 @@
 #include "convert/number_text.h"
 #include <charconv>
 #include <cmath>
-#include <string.h>
+#include <cstring>
 
-static bool usable_coefficient(float a)
+namespace {
+
+bool usable_coefficient(float a)
 {
     return a == a && a != 0.0f;  // a NaN compares unequal to itself
 }
+
+}  // namespace
 
 bool convert_value(double x, const UnitMember& source, const UnitMember& target, double* y)
 {
@@ -15,10 +19,10 @@ bool convert_value(double x, const UnitMember& source, const UnitMember& target,
         return false;
     // Back to the base first, then out into the target unit: dividing
     // before multiplying is the order the results have always shown.
-    double t = x - (double)source.b;
-    t = t / (double)source.a;
-    t = t * (double)target.a;
-    *y = t + (double)target.b;
+    double t = x - static_cast<double>(source.b);
+    t = t / static_cast<double>(source.a);
+    t = t * static_cast<double>(target.a);
+    *y = t + static_cast<double>(target.b);
     return true;
 }
 
@@ -30,7 +34,9 @@ struct ResultDigits {
     char digit[18];
 };
 
-static void strip_trailing_zero_digits(ResultDigits* digits)
+namespace {
+
+void strip_trailing_zero_digits(ResultDigits* digits)
 {
     while (digits->count > 0 && digits->digit[digits->count - 1] == '0')
         digits->count--;
@@ -38,7 +44,7 @@ static void strip_trailing_zero_digits(ResultDigits* digits)
 
 // Keeps the first keep digits; a first dropped digit of 5 or more adds one
 // to the last kept digit, so a tie goes away from zero.
-static void round_away(ResultDigits* digits, int keep)
+void round_away(ResultDigits* digits, int keep)
 {
     if (keep >= digits->count)
         return;
@@ -63,14 +69,14 @@ static void round_away(ResultDigits* digits, int keep)
 // |y| to 17 significant digits. The 18th digit alone decides the rounding,
 // but only cut from the exact expansion (every double has at most 767
 // significant digits): to_chars rounding at 18 digits could turn a 4 into a 5.
-static void seventeen_digits(double y, ResultDigits* digits)
+void seventeen_digits(double y, ResultDigits* digits)
 {
     char text[767 + 16];
     char* end = std::to_chars(text, text + sizeof text, std::fabs(y),
                               std::chars_format::scientific, 766).ptr;
     // text is d.ddd...e+dd
     digits->digit[0] = text[0];
-    memcpy(digits->digit + 1, text + 2, 17);
+    std::memcpy(digits->digit + 1, text + 2, 17);
     digits->count = 18;
     const char* e = text + 2 + 766;
     std::from_chars(e + (e[1] == '+' ? 2 : 1), end, digits->exponent);
@@ -78,7 +84,7 @@ static void seventeen_digits(double y, ResultDigits* digits)
 }
 
 // The digit of 10^place, '0' outside the kept digits.
-static char digit_at_place(const ResultDigits& digits, int place)
+char digit_at_place(const ResultDigits& digits, int place)
 {
     int index = digits.exponent - place;
     if (index < 0 || index >= digits.count)
@@ -86,10 +92,12 @@ static char digit_at_place(const ResultDigits& digits, int place)
     return digits.digit[index];
 }
 
+}  // namespace
+
 void format_result(double y, char* out)
 {
     if (!std::isfinite(y)) {
-        strcpy(out, "null");
+        std::strcpy(out, "null");
         return;
     }
     // The magnitude is first taken to 17 significant digits and only then
@@ -146,10 +154,10 @@ int convert_from_field(UnitGroup* group, int source_index, const char* source_te
 {
     // Only the fields of existing members can be typed into; anything else
     // is no conversion at all rather than a walk through a missing member.
-    if (group == 0 || source_text == 0 || source_index < 0 || source_index >= field_count)
+    if (!group || !source_text || source_index < 0 || source_index >= field_count)
         return 0;
     const UnitMember* source = member_at(group, source_index);
-    if (source == 0)
+    if (!source)
         return 0;
 
     double x = read_decimal(source_text);
@@ -166,14 +174,14 @@ int convert_from_field(UnitGroup* group, int source_index, const char* source_te
             count++;
             continue;
         }
-        if (target == 0)
+        if (!target)
             break;
         update->index = j;
         double y;
         if (convert_value(x, *source, *target, &y))
             format_result(y, update->text);
         else
-            strcpy(update->text, "null");
+            std::strcpy(update->text, "null");
         count++;
     }
     return count;

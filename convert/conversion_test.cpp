@@ -1,32 +1,36 @@
 #include "convert/conversion.h"
 #include <gtest/gtest.h>
-#include <float.h>
-#include <math.h>
-#include <string.h>
+#include <cfloat>
+#include <cmath>
+#include <cstring>
 #include <string>
 
-static std::string result_text(double y)
+namespace {
+
+std::string result_text(double y)
 {
     char out[result_size];
     format_result(y, out);
     return out;
 }
 
-static std::string trimmed(const char* text)
+std::string trimmed(const char* text)
 {
     char buffer[20];
-    strcpy(buffer, text);
+    std::strcpy(buffer, text);
     trim_trailing_zeros(buffer, sizeof buffer);
     return buffer;
 }
 
-static UnitMember member(float a, float b)
+UnitMember member(float a, float b)
 {
     UnitMember m = {};
     m.a = a;
     m.b = b;
     return m;
 }
+
+}  // namespace
 
 // Builds groups in the process-wide database and frees them afterwards.
 class ConvertFromField : public ::testing::Test {
@@ -115,7 +119,7 @@ TEST_F(ConvertFromField, WhichFieldsAreWritten)
 
     UnitGroup* large = append_group("大");
     for (int k = 0; k < 30; k++)
-        append_member(large, "项", 1.0f, (float)k);
+        append_member(large, "项", 1.0f, static_cast<float>(k));
     ASSERT_EQ(convert_from_field(large, 23, "30", updates), field_count - 1);
     EXPECT_EQ(updates[22].index, 22);
     EXPECT_STREQ(updates[22].text, "29");
@@ -184,5 +188,5 @@ TEST(TrimTrailingZeros, StaysInsideItsBuffer)
 {
     char buffer[8] = {'1', '2', '.', '5', '0', '0', '0', '0'};  // no terminator
     trim_trailing_zeros(buffer, sizeof buffer);
-    EXPECT_EQ(memcmp(buffer, "12.50000", 8), 0);
+    EXPECT_EQ(std::memcmp(buffer, "12.50000", 8), 0);
 }

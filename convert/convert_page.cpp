@@ -20,9 +20,11 @@ bool contains_char(const char* text, char c)
     return false;
 }
 
+namespace {
+
 // The field is a Unicode window, so the code is UTF-16; the characters let
 // through have the same codes as in GBK.
-static bool typed_char_allowed(HWND field, WPARAM code)
+bool typed_char_allowed(HWND field, WPARAM code)
 {
     if (code == '\b') return true;
     bool digit = code >= '0' && code <= '9';
@@ -33,6 +35,8 @@ static bool typed_char_allowed(HWND field, WPARAM code)
     // The length of the whole text counts, whatever part of it is selected.
     return std::strlen(text) < static_cast<size_t>(typed_length_limit);
 }
+
+} // namespace
 
 LRESULT CALLBACK numeric_edit_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
@@ -70,11 +74,15 @@ void enable_fields()
     paint_page(with_background);
 }
 
-static void clear_fields()
+namespace {
+
+void clear_fields()
 {
     for (int k = 0; k < field_count; k++)
         set_window_text(conversion_fields[k], "");
 }
+
+} // namespace
 
 void fill_group_combo()
 {

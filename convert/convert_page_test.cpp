@@ -6,22 +6,26 @@
 #include "shell/controls.h"
 #include "testing/gui_test_support.h"
 
-// Stands in for field 0's saved procedure and notes what reaches it.
-static WNDPROC edit_proc;
-static std::vector<UINT> reached;
+namespace {
 
-static LRESULT CALLBACK spy_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+// Stands in for field 0's saved procedure and notes what reaches it.
+WNDPROC edit_proc;
+std::vector<UINT> reached;
+
+LRESULT CALLBACK spy_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     reached.push_back(message);
     return CallWindowProcW(edit_proc, window, message, wparam, lparam);
 }
 
-static bool reached_field(UINT message)
+bool reached_field(UINT message)
 {
     for (UINT m : reached)
         if (m == message) return true;
     return false;
 }
+
+}  // namespace
 
 class ConvertPageTest : public SampleShellTest {
 protected:

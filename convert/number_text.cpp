@@ -1,27 +1,33 @@
 #include "convert/number_text.h"
 #include <charconv>
 #include <cmath>
-#include <string.h>
+#include <cstring>
 
-static bool is_space(char c)
+namespace {
+
+bool is_space(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-static bool is_digit(char c)
+bool is_digit(char c)
 {
     return c >= '0' && c <= '9';
 }
+
+}  // namespace
 
 // Exponents this large already decide the direction; the cap keeps a text
 // like 1e99999999999999999999 from overflowing the sum.
 const long long exponent_cap = 100000000;
 
+namespace {
+
 // from_chars leaves a number beyond the doubles to its caller. Such a
 // number is not zero: it lies above the largest double when its first
 // significant digit, moved by the exponent, stands above the units, and
 // below the least one otherwise.
-static bool beyond_largest(const char* p)
+bool beyond_largest(const char* p)
 {
     while (*p == '0')
         p++;
@@ -54,7 +60,7 @@ static bool beyond_largest(const char* p)
 }
 
 // Past the white space and the sign, where the digits begin.
-static const char* after_sign(const char* text)
+const char* after_sign(const char* text)
 {
     const char* p = text;
     while (is_space(*p))
@@ -64,9 +70,11 @@ static const char* after_sign(const char* text)
     return p;
 }
 
+}  // namespace
+
 bool starts_with_decimal(const char* text)
 {
-    if (text == 0)
+    if (!text)
         return false;
     // from_chars also reads "inf" and "nan"; a decimal number starts with a
     // digit, or a point and a digit.
@@ -81,7 +89,7 @@ double read_decimal(const char* text)
     const char* p = after_sign(text);
     bool negative = p != text && p[-1] == '-';
     double value = 0.0;
-    if (std::from_chars(p, p + strlen(p), value).ec == std::errc::result_out_of_range)
+    if (std::from_chars(p, p + std::strlen(p), value).ec == std::errc::result_out_of_range)
         value = beyond_largest(p) ? HUGE_VAL : 0.0;
     return negative ? -value : value;
 }
@@ -93,8 +101,8 @@ void format_general_digits(double value, int precision, char* out)
     if (precision > 17)
         precision = 17;
     if (std::isnan(value) || std::isinf(value)) {
-        strcpy(out, std::signbit(value) ? "-" : "");
-        strcat(out, std::isnan(value) ? "1.#QNAN" : "1.#INF");
+        std::strcpy(out, std::signbit(value) ? "-" : "");
+        std::strcat(out, std::isnan(value) ? "1.#QNAN" : "1.#INF");
         return;
     }
     // Room for the widened exponent: the longest text is 24 bytes.
@@ -103,9 +111,9 @@ void format_general_digits(double value, int precision, char* out)
     *end = 0;
     // The system's C library writes at least three exponent digits
     // (1.23457e+006), to_chars and glibc at least two (1.23457e+06).
-    char* e = strchr(out, 'e');
-    if (e != 0 && end - (e + 2) < 3) {
-        memmove(e + 3, e + 2, end - (e + 2) + 1);
+    char* e = std::strchr(out, 'e');
+    if (e && end - (e + 2) < 3) {
+        std::memmove(e + 3, e + 2, end - (e + 2) + 1);
         e[2] = '0';
     }
 }

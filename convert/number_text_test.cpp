@@ -1,24 +1,28 @@
 #include "convert/number_text.h"
 #include <gtest/gtest.h>
-#include <float.h>
-#include <math.h>
-#include <stdint.h>
-#include <string.h>
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <string>
 
-static uint64_t bits_of(double value)
+namespace {
+
+uint64_t bits_of(double value)
 {
     uint64_t bits;
-    memcpy(&bits, &value, sizeof bits);
+    std::memcpy(&bits, &value, sizeof bits);
     return bits;
 }
 
-static std::string general(double value, int precision = 6)
+std::string general(double value, int precision = 6)
 {
     char out[general_text_size];
     format_general_digits(value, precision, out);
     return out;
 }
+
+}  // namespace
 
 // The same values every build must read, as correctly rounded bit patterns.
 struct StoredReading {
@@ -26,7 +30,9 @@ struct StoredReading {
     uint64_t bits;
 };
 
-static const StoredReading stored_readings[] = {
+namespace {
+
+const StoredReading stored_readings[] = {
     {"0.1", 0x3fb999999999999aull},
     {"1e23", 0x44b52d02c7e14af6ull},
     {"2.2250738585072011e-308", 0x000fffffffffffffull},
@@ -43,7 +49,7 @@ static const StoredReading stored_readings[] = {
 };
 
 // 2^-1075 written out: exactly halfway between zero and the least double.
-static const char* half_least_double =
+const char* half_least_double =
     "2.4703282292062327208828439643411068618252990130716238221279284125033775363510437593"
     "264991818081799618989828234772285886546332835517796989819938739800539093906315035659"
     "515570226392290858392449105184435931802849936536152500319370457678249219365623669863"
@@ -53,6 +59,8 @@ static const char* half_least_double =
     "291840300530057530849048765391711386591646239524912623653881879636239373280423891018"
     "672348497668235089863388587925628302755995657524455507255189313690836254779186948667"
     "994968324049705821028513185451396213837722826145437693412532098591327667236328125";
+
+}  // namespace
 
 TEST(ReadDecimal, ReadsOnlyTheLeadingDecimalNumber)
 {
@@ -148,22 +156,26 @@ TEST(FormatGeneral, RoundsTheExactValueTiesToEvenAtAnyPrecision)
     EXPECT_EQ(general(12.5, 40), "12.5");     // held to precision 17
 }
 
+namespace {
+
 // Deterministic spread of bit patterns, the same in both builds.
-static double spread_value(uint64_t* state)
+double spread_value(uint64_t* state)
 {
     *state = *state * 6364136223846793005ull + 1442695040888963407ull;
     uint64_t bits = *state ^ (*state >> 29);
     double value;
-    memcpy(&value, &bits, sizeof value);
+    std::memcpy(&value, &bits, sizeof value);
     return value;
 }
+
+}  // namespace
 
 TEST(FormatGeneral, SeventeenDigitsReadBackExactly)
 {
     uint64_t state = 1;
     for (int i = 0; i < 3000; i++) {
         double value = spread_value(&state);
-        if (!isfinite(value))
+        if (!std::isfinite(value))
             continue;
         std::string text = general(value, 17);
         ASSERT_EQ(bits_of(read_decimal(text.c_str())), bits_of(value)) << text;
@@ -173,26 +185,26 @@ TEST(FormatGeneral, SeventeenDigitsReadBackExactly)
 #ifndef _WIN32
 // glibc's strtod and printf round correctly too; only their exponent width
 // differs from the system's, so here they serve as an independent check.
-#include <stdio.h>
-#include <stdlib.h>
+#include <cstdio>
+#include <cstdlib>
 
 TEST(HostAgreement, ReadDecimalMatchesStrtod)
 {
     uint64_t state = 7;
     for (int i = 0; i < 20000; i++) {
         spread_value(&state);
-        int length = 1 + (int)(state % (i % 10 == 0 ? 320 : 24));
+        int length = 1 + static_cast<int>(state % (i % 10 == 0 ? 320 : 24));
         std::string text = (state & 1) ? "-" : "";
-        int point = (int)((state >> 8) % (length + 1));
+        int point = static_cast<int>((state >> 8) % (length + 1));
         for (int j = 0; j < length; j++) {
             spread_value(&state);
             if (j == point)
                 text += '.';
-            text += (char)('0' + (state >> 20) % 10);
+            text += static_cast<char>('0' + (state >> 20) % 10);
         }
         if (i % 2 == 0)
-            text += "e" + std::to_string((int)((state >> 40) % 700) - 350);
-        ASSERT_EQ(bits_of(read_decimal(text.c_str())), bits_of(strtod(text.c_str(), 0))) << text;
+            text += "e" + std::to_string(static_cast<int>((state >> 40) % 700) - 350);
+        ASSERT_EQ(bits_of(read_decimal(text.c_str())), bits_of(std::strtod(text.c_str(), nullptr))) << text;
     }
 }
 
@@ -202,12 +214,12 @@ TEST(HostAgreement, FormatGeneralMatchesPrintfButForTheExponentWidth)
     for (int i = 0; i < 20000; i++) {
         double value = spread_value(&state);
         if (i % 3 == 0)
-            value = (double)(float)((state >> 12) % 100000) / (double)(1 + (state >> 40) % 1000);
-        if (!isfinite(value))
+            value = static_cast<double>(static_cast<float>((state >> 12) % 100000)) / static_cast<double>(1 + (state >> 40) % 1000);
+        if (!std::isfinite(value))
             continue;
         int precision = 1 + i % 17;
         char expected[64];
-        snprintf(expected, sizeof expected, "%.*g", precision, value);
+        std::snprintf(expected, sizeof expected, "%.*g", precision, value);
         std::string wide = expected;
         size_t e = wide.find('e');
         if (e != std::string::npos && wide.size() - (e + 2) < 3)

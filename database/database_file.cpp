@@ -38,7 +38,7 @@ float float_at(const unsigned char* bytes)
 {
     uint32_t pattern = uint32_at(bytes);
     float value;
-    memcpy(&value, &pattern, 4);
+    std::memcpy(&value, &pattern, 4);
     return value;
 }
 
@@ -56,7 +56,7 @@ bool read_member(FILE* file, UnitMember*& last)
     unsigned char bytes[name_size + 8];
     if (!read_field(file, bytes, sizeof bytes))
         return false;
-    memcpy(member->name, bytes, name_size);
+    std::memcpy(member->name, bytes, name_size);
     member->a = float_at(bytes + name_size);
     member->b = float_at(bytes + name_size + 4);
     return true;
@@ -118,7 +118,7 @@ template <class Sink> void put_int32(Sink& sink, int32_t value)
 template <class Sink> void put_float(Sink& sink, float value)
 {
     uint32_t bits;
-    memcpy(&bits, &value, 4);
+    std::memcpy(&bits, &value, 4);
     unsigned char bytes[4];
     put_uint32(bytes, bits);
     sink.put(bytes, 4);
@@ -145,9 +145,9 @@ DatabaseFileState load_database(const char* file_name)
     free_database();
     FILE* file = fopen(file_name, "rb");
     if (!file)
-        return database_file_missing;
+        return DatabaseFileState::missing;
     int32_t groups;
-    DatabaseFileState state = database_file_damaged;
+    DatabaseFileState state = DatabaseFileState::damaged;
     if (read_int32(file, groups) && groups > 0) {
         UnitGroup* last = &unit_database;
         int32_t i = 0;
@@ -157,7 +157,7 @@ DatabaseFileState load_database(const char* file_name)
         if (i < groups)
             free_database();
         else
-            state = database_file_loaded;
+            state = DatabaseFileState::loaded;
     }
     fclose(file);
     return state;

@@ -2,10 +2,10 @@
 // dv.dat: the unit database on disk, field by field, little-endian.
 #include <cstdint>
 
-enum DatabaseFileState {
-    database_file_missing,   // no file: the first start
-    database_file_loaded,
-    database_file_damaged,   // a file that does not load: too short, no groups, a record cut off
+enum class DatabaseFileState {
+    missing,   // no file: the first start
+    loaded,
+    damaged,   // a file that does not load: too short, no groups, a record cut off
 };
 
 // Fills the empty database from the file; a missing, short or damaged file

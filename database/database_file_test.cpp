@@ -79,10 +79,10 @@ TEST_F(DatabaseFileTest, DamagedFilesLoadAsAnEmptyDatabase)
     for (size_t size : {71u, 70u, 69u, 66u, 50u, 8u})
         EXPECT_EQ(groups_after_loading(example.substr(0, size)), 0)
             << size << " bytes";
-    EXPECT_EQ(load_database(dat.c_str()), database_file_damaged);   // the last cut-off file
-    EXPECT_EQ(load_database(folder.file("absent.dat").c_str()), database_file_missing);
+    EXPECT_EQ(load_database(dat.c_str()), DatabaseFileState::damaged);   // the last cut-off file
+    EXPECT_EQ(load_database(folder.file("absent.dat").c_str()), DatabaseFileState::missing);
     EXPECT_EQ(group_count(), 0);
-    EXPECT_EQ(load_database(worked_example.c_str()), database_file_loaded);
+    EXPECT_EQ(load_database(worked_example.c_str()), DatabaseFileState::loaded);
 }
 
 // A damaged file is copied away before a save replaces it, byte for byte.
@@ -134,8 +134,8 @@ TEST_F(DatabaseFileTest, MemberCountBelowOneGivesAnEmptyGroupAndExtraBytesAreIgn
 TEST_F(DatabaseFileTest, UnterminatedNamesSurviveLoadAndSave)
 {
     std::string bytes = read_file(worked_example);
-    memcpy(&bytes[8], "ABCDEFGHIJKLMNOP", 16);
-    memcpy(&bytes[48], "\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA", 16);
+    std::memcpy(&bytes[8], "ABCDEFGHIJKLMNOP", 16);
+    std::memcpy(&bytes[48], "\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA\xC4\xEA", 16);
     ASSERT_EQ(groups_after_loading(bytes), 1);
     EXPECT_EQ(name_of(group_at(0)->name), "ABCDEFGHIJKLMNOP");
     ASSERT_TRUE(save_database(folder.file("copy.dat").c_str()));

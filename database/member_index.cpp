@@ -18,7 +18,7 @@ unsigned hash_name(const char* field)
 
 bool same_name(const char* field, const char* other)
 {
-    return strncmp(field, other, name_size) == 0;
+    return std::strncmp(field, other, name_size) == 0;
 }
 
 // The slot holding the name, or the free slot where it belongs.

@@ -37,8 +37,8 @@ void write_name(char* field, const char* text)
     if (!text)
         text = "";
     size_t kept = stored_length(text);
-    memcpy(field, text, kept);
-    memset(field + kept, 0, name_size - kept);
+    std::memcpy(field, text, kept);
+    std::memset(field + kept, 0, name_size - kept);
 }
 
 const char* name_text(const char* field, char* text)
@@ -58,7 +58,7 @@ bool name_matches(const char* field, const char* text)
     write_name(stored, text);
     char field_text[name_text_size];
     char stored_text[name_text_size];
-    return strcmp(name_text(field, field_text), name_text(stored, stored_text)) == 0;
+    return std::strcmp(name_text(field, field_text), name_text(stored, stored_text)) == 0;
 }
 
 // Cleared: the parts of the header a group never uses stay defined, so a
@@ -146,9 +146,9 @@ void swap_adjacent_groups(UnitGroup* group)
     // Whole fields, not texts: a name read from a file without a terminator
     // moves with all 16 of its bytes.
     char name[name_size];
-    memcpy(name, group->name, name_size);
-    memcpy(group->name, other->name, name_size);
-    memcpy(other->name, name, name_size);
+    std::memcpy(name, group->name, name_size);
+    std::memcpy(group->name, other->name, name_size);
+    std::memcpy(other->name, name, name_size);
 }
 
 UnitMember* link_member_after(UnitMember* before, const char* name, float a, float b)
@@ -224,9 +224,9 @@ void swap_adjacent_members(UnitMember* member)
     other->a = a;
     other->b = b;
     char name[name_size];
-    memcpy(name, member->name, name_size);
-    memcpy(member->name, other->name, name_size);
-    memcpy(other->name, name, name_size);
+    std::memcpy(name, member->name, name_size);
+    std::memcpy(member->name, other->name, name_size);
+    std::memcpy(other->name, name, name_size);
 }
 
 void free_database()

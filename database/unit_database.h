@@ -19,7 +19,7 @@ struct UnitGroup {
 };
 
 // The root record: its next link is the first group.
-typedef UnitGroup UnitDatabase;
+using UnitDatabase = UnitGroup;
 extern UnitDatabase unit_database;
 
 // A zeroed record, or null when memory is out; released with free().

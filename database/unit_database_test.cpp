@@ -99,11 +99,11 @@ TEST_F(UnitDatabaseTest, SwapsExchangeContentWhileRecordsStay)
     append_member(upper, "u", 1.8f, -0.0f);
     append_member(lower, "l0", 1e-40f, 32);
     append_member(lower, "l1", 0, 0);
-    memcpy(lower->name, "ABCDEFGHIJKLMNOP", name_size); // as a file may hold it
+    std::memcpy(lower->name, "ABCDEFGHIJKLMNOP", name_size); // as a file may hold it
 
     swap_adjacent_groups(upper);
     EXPECT_EQ(group_at(1), upper);
-    EXPECT_EQ(memcmp(upper->name, "ABCDEFGHIJKLMNOP", name_size), 0);
+    EXPECT_EQ(std::memcmp(upper->name, "ABCDEFGHIJKLMNOP", name_size), 0);
     EXPECT_EQ(name_of(lower->name), "g1");
     EXPECT_EQ(member_names(upper), "l0 l1 ");
     EXPECT_EQ(member_names(lower), "u ");
@@ -160,7 +160,7 @@ TEST_F(UnitDatabaseTest, FreeDatabaseEmptiesEverything)
 std::string stored(const char* text)
 {
     char buffer[name_size + 4];
-    memset(buffer, 0x55, sizeof buffer);
+    std::memset(buffer, 0x55, sizeof buffer);
     write_name(buffer, text);
     for (size_t i = name_size; i < sizeof buffer; ++i)
         EXPECT_EQ(static_cast<unsigned char>(buffer[i]), 0x55) << "past the field";
@@ -185,7 +185,7 @@ TEST(NameField, LongTextsKeepWholeCharactersOfTheFirstFifteenBytes)
 TEST(NameField, UnterminatedFieldIsReadBoundedAndMatchesNoText)
 {
     char field[name_size];
-    memcpy(field, "ABCDEFGHIJKLMNOP", name_size);
+    std::memcpy(field, "ABCDEFGHIJKLMNOP", name_size);
     char text[name_text_size + 1];
     text[name_text_size] = 0x55;
     EXPECT_STREQ(name_text(field, text), "ABCDEFGHIJKLMNOP");
@@ -193,7 +193,7 @@ TEST(NameField, UnterminatedFieldIsReadBoundedAndMatchesNoText)
     EXPECT_FALSE(name_matches(field, "ABCDEFGHIJKLMNOP"));
     EXPECT_FALSE(name_matches(field, "ABCDEFGHIJKLMNO"));
 
-    memcpy(field, "abc\0garbage\0\0\0\0", name_size);
+    std::memcpy(field, "abc\0garbage\0\0\0\0", name_size);
     EXPECT_TRUE(name_matches(field, "abc"));
     EXPECT_FALSE(name_matches(field, "ab"));
 }

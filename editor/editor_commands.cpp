@@ -1,25 +1,28 @@
 #include "editor/editor_commands.h"
 #include <windows.h>
-#include <cstdio>
-#include <cstring>
 #include "convert/number_text.h"
-#include "database/database_file.h"
 #include "editor/settings_page.h"
 #include "resources/resource.h"
+#include "shell/document.h"
 #include "shell/app_state.h"
 #include "shell/controls.h"
 #include "shell/window_text.h"
-#include "update/download_log.h"
+
+namespace {
 
 // The name of every group and member that the page creates.
-static const char new_entry_name[] = "新建项目";
+const char new_entry_name[] = "新建项目";
+
+}  // namespace
 
 bool is_editor_command(int id)
 {
     return id >= IDC_GROUP_ADD && id <= IDC_SAVE && (id - IDC_GROUP_ADD) % 4 == 0;
 }
 
-static void add_group()
+namespace {
+
+void add_group()
 {
     UnitGroup* group = append_group(new_entry_name);
     // Out of memory: nothing was added, so the list still mirrors the chain.
@@ -30,7 +33,7 @@ static void add_group()
     show_group(group);
 }
 
-static void delete_group_command()
+void delete_group_command()
 {
     int s = list_selection(group_list);
     if (list_count(group_list) < 2 || s < 0) return;
@@ -45,7 +48,7 @@ static void delete_group_command()
 
 // Exchanges the groups at upper and upper + 1 and selects the moved one.
 // The edits and member_list still belong to it, so they stay as they are.
-static void swap_groups(int upper, int selection)
+void swap_groups(int upper, int selection)
 {
     UnitGroup* group = group_at(upper);
     if (!group || !group->next) return;
@@ -55,21 +58,21 @@ static void swap_groups(int upper, int selection)
     select_list_entry(group_list, selection);
 }
 
-static void move_group_up()
+void move_group_up()
 {
     int s = list_selection(group_list);
     if (s <= 0) return;
     swap_groups(s - 1, s - 1);
 }
 
-static void move_group_down()
+void move_group_down()
 {
     int s = list_selection(group_list);
     if (s < 0 || s >= list_count(group_list) - 1) return;
     swap_groups(s, s + 1);
 }
 
-static void add_member()
+void add_member()
 {
     UnitGroup* group = selected_list_group();
     if (!group) return;
@@ -80,7 +83,7 @@ static void add_member()
     show_member(member);
 }
 
-static void delete_member_command()
+void delete_member_command()
 {
     UnitGroup* group = selected_list_group();
     int t = list_selection(member_list);
@@ -97,7 +100,7 @@ static void delete_member_command()
 
 // Exchanges the members at upper and upper + 1 of the group and selects the
 // moved one; the member fields still show it.
-static void swap_members(UnitGroup* group, int upper, int selection)
+void swap_members(UnitGroup* group, int upper, int selection)
 {
     UnitMember* member = member_at(group, upper);
     if (!member || !member->next) return;
@@ -107,7 +110,7 @@ static void swap_members(UnitGroup* group, int upper, int selection)
     select_list_entry(member_list, selection);
 }
 
-static void move_member_up()
+void move_member_up()
 {
     UnitGroup* group = selected_list_group();
     int t = list_selection(member_list);
@@ -115,7 +118,7 @@ static void move_member_up()
     swap_members(group, t - 1, t - 1);
 }
 
-static void move_member_down()
+void move_member_down()
 {
     UnitGroup* group = selected_list_group();
     int t = list_selection(member_list);
@@ -124,7 +127,7 @@ static void move_member_down()
 }
 
 // A name field the user changed is read whole and cut to what a name holds.
-static void take_name(HWND edit, char* name)
+void take_name(HWND edit, char* name)
 {
     char text[read_text_size];
     if (!field_edited(edit, text)) return;
@@ -132,7 +135,7 @@ static void take_name(HWND edit, char* name)
     field_taken(edit, text);
 }
 
-static void rename_group()
+void rename_group()
 {
     int s = list_selection(group_list);
     UnitGroup* group = selected_list_group();
@@ -143,7 +146,7 @@ static void rename_group()
     select_list_entry(group_list, s);
 }
 
-static void take_coefficient(HWND edit, float& value)
+void take_coefficient(HWND edit, float& value)
 {
     char text[read_text_size];
     if (!field_edited(edit, text)) return;
@@ -153,7 +156,7 @@ static void take_coefficient(HWND edit, float& value)
 
 // Only the fields the user changed are taken: the others show the stored
 // values in a shortened form, and reading that back would change them.
-static void change_member()
+void change_member()
 {
     int t = list_selection(member_list);
     UnitMember* member = selected_list_member(selected_list_group());
@@ -167,80 +170,7 @@ static void change_member()
     select_list_entry(member_list, t);
 }
 
-// A failed write keeps the old file whole, but the user must learn that the
-// changes live only in the program until a later Save succeeds: closing it
-// now would lose them.
-static void report_unsaved(const char* files)
-{
-    char text[160];
-    std::snprintf(text, sizeof text, "无法保存 %s！修改仍在程序中，请检查磁盘空间或文件夹权限后再次保存。", files);
-    show_message_box(main_window, text, "保存", MB_OK | MB_ICONWARNING);
-}
-
-bool keep_damaged_database = false;
-
-// What dv.dat and config.f hold as last loaded or saved, so that an edit undone
-// by hand counts as no change.
-static uint64_t saved_database_digest;
-static DownloadLog saved_download_log;
-
-static bool log_is_saved()
-{
-    return std::memcmp(&saved_download_log, &download_log, sizeof download_log) == 0;
-}
-
-void remember_saved_state()
-{
-    saved_database_digest = database_digest();
-    saved_download_log = download_log;
-}
-
-// Only a file that is surely gone: one that merely cannot be looked at now
-// may still hold the user's data.
-static bool is_gone(const char* name)
-{
-    if (GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES) return false;
-    DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-}
-
-// A file that did not load may still hold the user's data: its bytes are kept
-// before anything replaces them, and without that copy nothing does. A file
-// moved away since has nothing left to keep.
-static bool save_database_file()
-{
-    if (keep_damaged_database) {
-        if (!is_gone("dv.dat") && !copy_file_bytes("dv.dat", "dv.dat.bak")) return false;
-        keep_damaged_database = false;
-    }
-    return save_database("dv.dat");
-}
-
-// Silent on success. Each file is replaced only once it is written in full,
-// and a failure of one does not stop the attempt on the other.
-static bool save_files()
-{
-    if (!unit_database.next) return true;
-    bool database_saved = save_database_file();
-    bool log_saved = save_download_log("config.f");
-    if (database_saved) saved_database_digest = database_digest();
-    if (log_saved) saved_download_log = download_log;
-    if (!database_saved && !log_saved)
-        report_unsaved("dv.dat 和 config.f");
-    else if (!database_saved)
-        report_unsaved("dv.dat");
-    else if (!log_saved)
-        report_unsaved("config.f");
-    return database_saved && log_saved;
-}
-
-bool may_close()
-{
-    if (saved_database_digest == database_digest() && log_is_saved()) return true;
-    int answer = show_message_box(main_window, "修改尚未保存，是否保存？", "保存", MB_YESNOCANCEL | MB_ICONQUESTION);
-    if (answer == IDYES) return save_files();
-    return answer == IDNO;
-}
+}  // namespace
 
 void run_editor_command(int id)
 {
@@ -255,6 +185,6 @@ void run_editor_command(int id)
     case IDC_MEMBER_DOWN: move_member_down(); break;
     case IDC_GROUP_RENAME: rename_group(); break;
     case IDC_MEMBER_CHANGE: change_member(); break;
-    case IDC_SAVE: save_files(); break;
+    case IDC_SAVE: save_document(); break;
     }
 }

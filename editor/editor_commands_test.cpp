@@ -8,35 +8,37 @@
 #include "shell/controls.h"
 #include "testing/files.h"
 #include "testing/gui_test_support.h"
-#include "testing/message_boxes.h"
-#include "update/download_log.h"
 #include "database/database_file.h"
 #include "tools/dvtool/units_text.h"
 
 using Texts = std::vector<std::string>;
 
-static std::string file_bytes(const char* name)
+namespace {
+
+std::string file_bytes(const char* name)
 {
     if (GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES) return "(missing)";
     return read_file(name);
 }
 
-static Texts member_fields()
+Texts member_fields()
 {
     return {window_text(member_name_edit), window_text(coefficient_a_edit), window_text(coefficient_b_edit)};
 }
 
-static void set_member_fields(const char* name, const char* a, const char* b)
+void set_member_fields(const char* name, const char* a, const char* b)
 {
     set_text(member_name_edit, name);
     set_text(coefficient_a_edit, a);
     set_text(coefficient_b_edit, b);
 }
 
-static void open_settings()
+void open_settings()
 {
     mouse_click(50, 230);
 }
+
+}  // namespace
 
 class EmptyEditorTest : public ShellTest {
 protected:
@@ -134,85 +136,6 @@ TEST_F(EmptyEditorTest, AddGroupAgainAppendsAndSelectsASecondGroupOfTheSameName)
     EXPECT_EQ(list_items(group_list), (Texts{"新建项目", "新建项目"}));
     EXPECT_EQ(list_selection(group_list), 1);
     EXPECT_EQ(group_count(), 2);
-}
-
-TEST_F(EmptyEditorTest, SaveOnAnEmptyDatabaseLeavesAnOldConfigFAsItWas)
-{
-    write_file("config.f", std::string(30, '\x07'));
-    download_log.records[1] = DownloadRecord{2011, 7, 15};
-    click(IDC_SAVE);
-    EXPECT_EQ(file_bytes("config.f"), std::string(30, '\x07'));
-    EXPECT_EQ(file_bytes("dv.dat"), "(missing)");
-}
-
-TEST_F(SampleEditorTest, SaveWritesTheDownloadDatesAfterTheDatabase)
-{
-    download_log.records[1] = DownloadRecord{2011, 7, 15};
-    click(IDC_SAVE);
-    EXPECT_EQ(file_bytes("config.f"), std::string(6, '\0') + std::string("\xDB\x07\x07\x00\x0F\x00", 6) + std::string(18, '\0'));
-    EXPECT_EQ(file_bytes("dv.dat"), database_bytes(sample_groups()));
-}
-
-// Save through the real button, with the message boxes answered; the text
-// of the one box that came up, or "" when none did.
-static std::string save_and_read_the_box()
-{
-    watch_message_boxes(IDOK);
-    click(IDC_SAVE);
-    stop_watching_message_boxes();
-    std::vector<SeenMessageBox> boxes = seen_message_boxes();
-    if (boxes.empty()) return "";
-    EXPECT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].caption, "保存");
-    EXPECT_FALSE(boxes[0].yes_no);
-    EXPECT_EQ(boxes[0].icon, LoadIconA(nullptr, IDI_WARNING));
-    EXPECT_EQ(boxes[0].owner, main_window);
-    return boxes[0].text;
-}
-
-static bool is_folder(const char* name)
-{
-    DWORD attributes = GetFileAttributesA(name);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// A folder in a file's place stops every writer, root on Linux included.
-static void block_with_folder(const char* name)
-{
-    DeleteFileA(name);
-    ASSERT_TRUE(CreateDirectoryA(name, nullptr));
-}
-
-TEST_F(SampleEditorTest, ASaveThatFailsSaysWhichFileAndASecondSaveSucceeds)
-{
-    const std::string dates = std::string(6, '\0') + std::string("\xDB\x07\x07\x00\x0F\x00", 6) + std::string(18, '\0');
-    download_log.records[1] = DownloadRecord{2011, 7, 15};
-    click(IDC_GROUP_ADD);
-    std::vector<SampleGroup> saved = sample_groups();
-    saved.push_back({"新建项目", {{"新建项目", 0, 0}}});
-
-    block_with_folder("dv.dat");
-    EXPECT_EQ(save_and_read_the_box(), "无法保存 dv.dat！修改仍在程序中，请检查磁盘空间或文件夹权限后再次保存。");
-    EXPECT_TRUE(is_folder("dv.dat"));
-    EXPECT_EQ(file_bytes("config.f"), dates);   // the other file is still saved
-
-    block_with_folder("config.f");
-    EXPECT_EQ(save_and_read_the_box(), "无法保存 dv.dat 和 config.f！修改仍在程序中，请检查磁盘空间或文件夹权限后再次保存。");
-    EXPECT_TRUE(is_folder("dv.dat"));
-    EXPECT_TRUE(is_folder("config.f"));
-
-    ASSERT_TRUE(RemoveDirectoryA("dv.dat"));
-    EXPECT_EQ(save_and_read_the_box(), "无法保存 config.f！修改仍在程序中，请检查磁盘空间或文件夹权限后再次保存。");
-    EXPECT_EQ(file_bytes("dv.dat"), database_bytes(saved));
-    EXPECT_TRUE(is_folder("config.f"));
-
-    // Space freed: the same running window saves silently, and nothing of
-    // the edits was lost on the way.
-    ASSERT_TRUE(RemoveDirectoryA("config.f"));
-    EXPECT_EQ(save_and_read_the_box(), "");
-    EXPECT_EQ(file_bytes("dv.dat"), database_bytes(saved));
-    EXPECT_EQ(file_bytes("config.f"), dates);
-    EXPECT_EQ(group_count(), 3);
 }
 
 TEST_F(SampleEditorTest, SelectingAGroupOrAMemberShowsItWithoutTouchingTheRest)

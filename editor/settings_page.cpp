@@ -2,7 +2,6 @@
 #include <cstdio>
 #include <cstring>
 #include "convert/number_text.h"
-#include "editor/editor_commands.h"
 #include "shell/controls.h"
 #include "shell/window_text.h"
 
@@ -96,9 +95,11 @@ void show_member(UnitMember* member)
     show_field(coefficient_b_edit, number);
 }
 
+namespace {
+
 // The member names of the group into the emptied member_list, and the first
 // of them shown; the caller selects entry 0.
-static void list_members(UnitGroup* group)
+void list_members(UnitGroup* group)
 {
     BulkFill fill = begin_bulk_fill(member_list);
     SendMessageA(member_list, LB_RESETCONTENT, 0, 0);
@@ -109,6 +110,8 @@ static void list_members(UnitGroup* group)
     }
     end_bulk_fill(fill);
 }
+
+} // namespace
 
 void show_group(UnitGroup* group)
 {

@@ -1,6 +1,6 @@
 #pragma once
-// Reading and writing the Settings page's lists and edits, for the editor
-// commands.
+// The Settings page's lists and edits: filled from the database, following
+// the user's selection, and read and written for the editor commands.
 #include <windows.h>
 #include "database/unit_database.h"
 #include "shell/window_text.h"
@@ -24,3 +24,17 @@ UnitMember* selected_list_member(UnitGroup* group);
 bool field_edited(HWND edit, char* text /* read_text_size */);
 // The edit's text, as 更改 has just taken it, is the one it now stands for.
 void field_taken(HWND edit, const char* text);
+
+// The selection of group_list or member_list changed.
+void on_group_list_change();
+void on_member_list_change();
+// Fills group_list, member_list and the edits from the database; with no
+// group they keep what they hold.
+void fill_editor_lists();
+
+// The group's name into group_name_edit and its members into member_list,
+// the first selected and shown. A group without members leaves the member
+// fields as they are.
+void show_group(UnitGroup* group);
+// The member's name, a and b ("%g") into the three member fields.
+void show_member(UnitMember* member);

@@ -25,7 +25,7 @@ struct GroupImage {
     std::vector<MemberImage> members;
 };
 
-typedef std::vector<GroupImage> DatabaseImage;
+using DatabaseImage = std::vector<GroupImage>;
 
 bool same_members(const MemberImage& x, const MemberImage& y)
 {
@@ -84,7 +84,7 @@ DatabaseImage snapshot()
 // The lookups by position and the counts must agree with the chains.
 void walk(const DatabaseImage& image)
 {
-    if (group_count() != (int)image.size())
+    if (group_count() != static_cast<int>(image.size()))
         report_violation(target, "group_count differs from the chain");
     if (unit_database.header.next)
         report_violation(target, "the root holds members");
@@ -93,7 +93,7 @@ void walk(const DatabaseImage& image)
         if (group_at(position) != group)
             report_violation(target, "group_at does not follow the chain");
         int count = member_count(group);
-        if (count != (int)image[position].members.size())
+        if (count != static_cast<int>(image[position].members.size()))
             report_violation(target, "member_count differs from the chain");
         char text[name_text_size];
         if (std::strlen(name_text(group->name, text)) > name_size)
@@ -128,52 +128,52 @@ struct FileReader {
         uint8_t b[4];
         if (!take(b, 4))
             return false;
-        *out = b[0] | b[1] << 8 | b[2] << 16 | (uint32_t)b[3] << 24;
+        *out = b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24;
         return true;
     }
 };
 
-enum Expectation { expect_exactly, expect_either };
+enum class Expectation { exactly, either };
 
 // What the file layout says the database is. A read error empties it; a
 // file ending one to three bytes into the very last b may be taken either
-// way, so the caller gets expect_either and the loaded image.
+// way, so the caller gets Expectation::either and the loaded image.
 Expectation expected_database(const uint8_t* data, size_t size, DatabaseImage* image)
 {
     FileReader in = {data, size, 0};
     image->clear();
     uint32_t count;
-    if (!in.take_u32(&count) || (int32_t)count < 1)
-        return expect_exactly;
-    for (int32_t g = 0; g < (int32_t)count; g++) {
+    if (!in.take_u32(&count) || static_cast<int32_t>(count) < 1)
+        return Expectation::exactly;
+    for (int32_t g = 0; g < static_cast<int32_t>(count); g++) {
         GroupImage group;
         uint32_t members;
         if (!in.take_u32(&members) || !in.take(group.name, name_size))
             break;
         image->push_back(group);
         GroupImage& back = image->back();
-        for (int32_t m = 0; m < (int32_t)members; m++) {
+        for (int32_t m = 0; m < static_cast<int32_t>(members); m++) {
             MemberImage member;
             if (!in.take(member.name, name_size) || !in.take_u32(&member.a))
                 break;
             if (!in.take_u32(&member.b)) {
-                bool last = g + 1 == (int32_t)count && m + 1 == (int32_t)members;
+                bool last = g + 1 == static_cast<int32_t>(count) && m + 1 == static_cast<int32_t>(members);
                 if (last && in.size - in.at >= 1) {
                     member.b = 0;
                     back.members.push_back(member);
-                    return expect_either;
+                    return Expectation::either;
                 }
                 break;
             }
             back.members.push_back(member);
         }
-        if ((int32_t)back.members.size() != (members > 0x7fffffffu ? 0 : (int32_t)members))
+        if (static_cast<int32_t>(back.members.size()) != (members > 0x7fffffffu ? 0 : static_cast<int32_t>(members)))
             break;
-        if (g + 1 == (int32_t)count)
-            return expect_exactly;
+        if (g + 1 == static_cast<int32_t>(count))
+            return Expectation::exactly;
     }
     image->clear();
-    return expect_exactly;
+    return Expectation::exactly;
 }
 
 // The bytes a database must be saved as: the layout has no freedom left
@@ -181,9 +181,9 @@ Expectation expected_database(const uint8_t* data, size_t size, DatabaseImage* i
 std::string file_bytes(const DatabaseImage& image)
 {
     std::string out;
-    put_int32(out, (uint32_t)image.size());
+    put_int32(out, static_cast<uint32_t>(image.size()));
     for (const GroupImage& group : image) {
-        put_int32(out, (uint32_t)group.members.size());
+        put_int32(out, static_cast<uint32_t>(group.members.size()));
         out.append(reinterpret_cast<const char*>(group.name), name_size);
         for (const MemberImage& member : group.members) {
             out.append(reinterpret_cast<const char*>(member.name), name_size);
@@ -210,8 +210,8 @@ void check_database_file(const uint8_t* data, size_t size)
 
     DatabaseImage expected;
     Expectation expectation = expected_database(data, size, &expected);
-    bool matches = same_database(loaded, expected, expectation == expect_either);
-    if (expectation == expect_either && loaded.empty())
+    bool matches = same_database(loaded, expected, expectation == Expectation::either);
+    if (expectation == Expectation::either && loaded.empty())
         matches = true;
     if (!matches)
         report_violation(target, "the loaded database is not the one the file describes");

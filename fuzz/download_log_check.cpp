@@ -15,7 +15,7 @@ const size_t log_file_size = 30;
 
 uint16_t le16(const uint8_t* bytes)
 {
-    return (uint16_t)(bytes[0] | bytes[1] << 8);
+    return static_cast<uint16_t>(bytes[0] | bytes[1] << 8);
 }
 
 DownloadRecord record_at(const uint8_t* bytes)

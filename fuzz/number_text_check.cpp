@@ -19,7 +19,7 @@ std::string general_text(const char* target, double value)
     std::vector<char> out(general_text_size, 'x');
     format_general(value, out.data());
     size_t length = strnlen(out.data(), general_text_size);
-    if (length == (size_t)general_text_size) {
+    if (length == static_cast<size_t>(general_text_size)) {
         report_violation(target, "format_general left its text unterminated");
         return std::string();
     }
@@ -31,7 +31,7 @@ std::string result_text(const char* target, double value)
     std::vector<char> out(result_size, 'x');
     format_result(value, out.data());
     size_t length = strnlen(out.data(), result_size);
-    if (length == (size_t)result_size) {
+    if (length == static_cast<size_t>(result_size)) {
         report_violation(target, "format_result left its text unterminated");
         return std::string();
     }
@@ -72,11 +72,11 @@ void check_trim(const char* target, const uint8_t* data, size_t size)
 {
     const int capacity = 20;
     std::vector<char> text(capacity, '0');
-    std::memcpy(text.data(), data, size < (size_t)capacity ? size : capacity);
+    std::memcpy(text.data(), data, size < static_cast<size_t>(capacity) ? size : capacity);
     size_t length = strnlen(text.data(), capacity);
     std::string before(text.data(), length);
     trim_trailing_zeros(text.data(), capacity);
-    if (length < (size_t)capacity && before.compare(0, strlen(text.data()), text.data()) != 0)
+    if (length < static_cast<size_t>(capacity) && before.compare(0, std::strlen(text.data()), text.data()) != 0)
         report_violation(target, "trim_trailing_zeros changed more than the text's end");
 }
 

@@ -70,13 +70,13 @@ void check_lines(const char* reply)
     const char* next;
     while ((next = read_line(cursor, line.data(), line_limit)) != nullptr) {
         size_t length = strnlen(line.data(), line_limit + 1);
-        if (length > (size_t)line_limit || std::memcmp(line.data(), cursor, length) != 0) {
+        if (length > static_cast<size_t>(line_limit) || std::memcmp(line.data(), cursor, length) != 0) {
             report_violation(target, "read_line copied something else than the line");
             return;
         }
         // A full line ends where the limit cut it, even right before a line
         // feed, which then ends an empty line of its own.
-        const char* expected = length == (size_t)line_limit ? cursor + length
+        const char* expected = length == static_cast<size_t>(line_limit) ? cursor + length
                              : cursor[length] == '\n'        ? cursor + length + 1
                              : cursor[length] == 0           ? cursor + length
                                                              : nullptr;

@@ -13,11 +13,11 @@ const char hex_digits[] = "0123456789abcdef";
 // so two programs saving the same file never share a temporary file.
 bool make_temporary_name(FileReplacement& file, unsigned long tag)
 {
-    size_t length = strlen(file.target);
+    size_t length = std::strlen(file.target);
     if (length + 4 + 8 + 1 > sizeof file.temporary)
         return false;
-    memcpy(file.temporary, file.target, length);
-    memcpy(file.temporary + length, ".tmp", 4);
+    std::memcpy(file.temporary, file.target, length);
+    std::memcpy(file.temporary + length, ".tmp", 4);
     for (int i = 0; i < 8; ++i)
         file.temporary[length + 4 + i] = hex_digits[(tag >> (28 - 4 * i)) & 0xF];
     file.temporary[length + 12] = 0;
@@ -34,7 +34,7 @@ FILE* create_temporary(FileReplacement& file)
             return nullptr;
         CreateOutcome outcome;
         FILE* stream = create_new_file(file.temporary, outcome);
-        if (outcome != name_taken)
+        if (outcome != CreateOutcome::name_taken)
             return stream;
     }
     return nullptr;
@@ -48,9 +48,9 @@ bool begin_replacement(FileReplacement& file, const char* target)
     file.failed = true;
     file.target[0] = 0;
     file.temporary[0] = 0;
-    if (!target || target[0] == 0 || strlen(target) >= sizeof file.target)
+    if (!target || target[0] == 0 || std::strlen(target) >= sizeof file.target)
         return false;
-    strcpy(file.target, target);
+    std::strcpy(file.target, target);
     file.stream = create_temporary(file);
     if (!file.stream) {
         file.temporary[0] = 0;

@@ -4,7 +4,7 @@
 // The platform calls behind a file replacement (replace_file_posix.cpp,
 // replace_file_win.cpp).
 
-enum CreateOutcome { created, name_taken, create_failed };
+enum class CreateOutcome { created, name_taken, failed };
 
 // Creates a new file for writing in binary mode; never opens an existing one.
 FILE* create_new_file(const char* name, CreateOutcome& outcome);

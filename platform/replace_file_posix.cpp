@@ -13,13 +13,13 @@ namespace {
 void sync_folder(const char* target)
 {
     char folder[300];
-    size_t length = strlen(target);
+    size_t length = std::strlen(target);
     if (length >= sizeof folder)
         return;
-    strcpy(folder, target);
-    char* slash = strrchr(folder, '/');
+    std::strcpy(folder, target);
+    char* slash = std::strrchr(folder, '/');
     if (!slash)
-        strcpy(folder, ".");
+        std::strcpy(folder, ".");
     else if (slash == folder)
         folder[1] = 0;
     else
@@ -37,17 +37,17 @@ FILE* create_new_file(const char* name, CreateOutcome& outcome)
 {
     int fd = open(name, O_WRONLY | O_CREAT | O_EXCL, 0666);
     if (fd < 0) {
-        outcome = errno == EEXIST ? name_taken : create_failed;
+        outcome = errno == EEXIST ? CreateOutcome::name_taken : CreateOutcome::failed;
         return nullptr;
     }
     FILE* stream = fdopen(fd, "wb");
     if (!stream) {
         close(fd);
         unlink(name);
-        outcome = create_failed;
+        outcome = CreateOutcome::failed;
         return nullptr;
     }
-    outcome = created;
+    outcome = CreateOutcome::created;
     return stream;
 }
 

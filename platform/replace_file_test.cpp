@@ -2,6 +2,7 @@
 
 #include "testing/files.h"
 
+#include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
@@ -22,7 +23,7 @@ TEST(ReplaceFile, TemporaryFilesNeverCollide)
     std::string target = folder.file("dv.dat");
     // A leftover of a crashed run that had our process id must stay untouched.
     char tag[9];
-    snprintf(tag, sizeof tag, "%08lx", static_cast<unsigned long>(current_process_id()));
+    std::snprintf(tag, sizeof tag, "%08lx", static_cast<unsigned long>(current_process_id()));
     std::string leftover = target + ".tmp" + tag;
     ASSERT_TRUE(write_file(leftover, "not ours"));
 

@@ -12,17 +12,17 @@ FILE* create_new_file(const char* name, CreateOutcome& outcome)
     int fd = _open(name, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
                    _S_IREAD | _S_IWRITE);
     if (fd < 0) {
-        outcome = errno == EEXIST ? name_taken : create_failed;
+        outcome = errno == EEXIST ? CreateOutcome::name_taken : CreateOutcome::failed;
         return nullptr;
     }
     FILE* stream = _fdopen(fd, "wb");
     if (!stream) {
         _close(fd);
         DeleteFileA(name);
-        outcome = create_failed;
+        outcome = CreateOutcome::failed;
         return nullptr;
     }
-    outcome = created;
+    outcome = CreateOutcome::created;
     return stream;
 }
 

@@ -11,7 +11,9 @@ const WCHAR main_window_class[] = L"duvarin";
 const DWORD main_window_style = WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 static_assert(main_window_style == 0x02CA0000, "main window style");
 
-static void register_window_class(HINSTANCE instance)
+namespace {
+
+void register_window_class(HINSTANCE instance)
 {
     // A Unicode class: texts reach the window through shell/window_text.h,
     // converted from GBK whatever the system's code page.
@@ -25,6 +27,8 @@ static void register_window_class(HINSTANCE instance)
     window_class.lpszClassName = main_window_class;
     RegisterClassW(&window_class);
 }
+
+}  // namespace
 
 POINT window_position(int screen_width, int screen_height)
 {

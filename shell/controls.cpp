@@ -35,18 +35,20 @@ struct EditorButton {
     int y;
 };
 
+namespace {
+
 // In id order: 500 + 4k.
-static const EditorButton editor_button_layout[editor_button_count] = {
+const EditorButton editor_button_layout[editor_button_count] = {
     {"添加", 320, 80}, {"删除", 320, 105}, {"上移", 320, 130}, {"下移", 320, 155},
     {"添加", 320, 270}, {"删除", 320, 295}, {"上移", 320, 320}, {"下移", 320, 345},
     {"更改", 520, 80}, {"更改", 520, 270}, {"保存", 170, 440},
 };
 
-static const int settings_edit_top[settings_edit_count] = {80, 270, 310, 350};
+const int settings_edit_top[settings_edit_count] = {80, 270, 310, 350};
 
 // Unicode controls: list boxes and the combobox keep their entries as
 // UTF-16, and the edits take any character the user types.
-static HWND create_control(HWND parent, HINSTANCE instance, const WCHAR* window_class,
+HWND create_control(HWND parent, HINSTANCE instance, const WCHAR* window_class,
                            const char* text, int id, int x, int y, int width, int height,
                            DWORD style)
 {
@@ -54,12 +56,12 @@ static HWND create_control(HWND parent, HINSTANCE instance, const WCHAR* window_
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance);
 }
 
-static void set_font(HWND control)
+void set_font(HWND control)
 {
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(ui_font), 1);
 }
 
-static void create_conversion_fields(HWND parent, HINSTANCE instance)
+void create_conversion_fields(HWND parent, HINSTANCE instance)
 {
     for (int i = 0; i < field_count; i++) {
         HWND field = create_control(parent, instance, L"EDIT", nullptr, IDC_FIELD_FIRST + i,
@@ -76,7 +78,7 @@ static void create_conversion_fields(HWND parent, HINSTANCE instance)
     }
 }
 
-static void create_settings_controls(HWND parent, HINSTANCE instance)
+void create_settings_controls(HWND parent, HINSTANCE instance)
 {
     for (int i = 0; i < settings_edit_count; i++) {
         settings_edits[i] = create_control(parent, instance, L"EDIT", nullptr, IDC_GROUP_NAME + i,
@@ -98,7 +100,7 @@ static void create_settings_controls(HWND parent, HINSTANCE instance)
         set_font(editor_buttons[k]);
 }
 
-static void create_convert_and_update_controls(HWND parent, HINSTANCE instance)
+void create_convert_and_update_controls(HWND parent, HINSTANCE instance)
 {
     // The 120 pixels of height include the dropped-down list.
     group_combo = create_control(parent, instance, L"COMBOBOX", nullptr, IDC_GROUP_COMBO,
@@ -116,7 +118,7 @@ static void create_convert_and_update_controls(HWND parent, HINSTANCE instance)
 
 // Every control in the order Tab walks them: page by page, each page in
 // reading order (top to bottom, left to right within a row of the layout).
-static int list_in_tab_order(HWND* handles)
+int list_in_tab_order(HWND* handles)
 {
     int n = 0;
     auto add = [&](HWND handle) { handles[n++] = handle; };
@@ -141,7 +143,7 @@ static int list_in_tab_order(HWND* handles)
 // The dialog manager walks the controls in their z-order, which is the
 // creation order until changed. Only one page's controls are ever visible
 // and none overlap, so the new order shows nowhere else.
-static void arrange_tab_order()
+void arrange_tab_order()
 {
     HWND handles[control_count];
     int n = list_in_tab_order(handles);
@@ -149,6 +151,8 @@ static void arrange_tab_order()
         SetWindowPos(handles[i], HWND_BOTTOM, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOREDRAW);
 }
+
+}  // namespace
 
 void create_controls(HWND parent, HINSTANCE instance)
 {

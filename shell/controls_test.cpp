@@ -15,12 +15,14 @@ struct Creation {
     DWORD extended_style;
 };
 
-static std::vector<Creation> creations;
-static HWND created_main_window;
+namespace {
+
+std::vector<Creation> creations;
+HWND created_main_window;
 
 // Records the creation arguments of every child of the main window, the
 // texts as the wide hook sees them.
-static LRESULT CALLBACK record_creation(int code, WPARAM wparam, LPARAM lparam)
+LRESULT CALLBACK record_creation(int code, WPARAM wparam, LPARAM lparam)
 {
     if (code == HCBT_CREATEWND) {
         const CREATESTRUCTW* cs = reinterpret_cast<CBT_CREATEWNDW*>(lparam)->lpcs;
@@ -37,7 +39,7 @@ static LRESULT CALLBACK record_creation(int code, WPARAM wparam, LPARAM lparam)
 }
 
 // Every control is also a Tab stop and a group of its own (0x00030000).
-static std::vector<Creation> expected_creations()
+std::vector<Creation> expected_creations()
 {
     std::vector<Creation> c;
     for (int i = 0; i < 24; i++)
@@ -57,6 +59,8 @@ static std::vector<Creation> expected_creations()
     c.push_back({"BUTTON", "下载", 620, 450, 300, 70, 25, 0x50830000, 0});
     return c;
 }
+
+}  // namespace
 
 TEST_F(SampleShellTest, The44ControlsAreCreatedInOrderWithTheirClassTextIdPlaceAndStyle)
 {
@@ -84,8 +88,10 @@ TEST_F(SampleShellTest, The44ControlsAreCreatedInOrderWithTheirClassTextIdPlaceA
     }
 }
 
+namespace {
+
 // Every control handle with its id, in creation order.
-static std::vector<std::pair<HWND, int>> all_controls()
+std::vector<std::pair<HWND, int>> all_controls()
 {
     std::vector<std::pair<HWND, int>> c;
     for (int i = 0; i < 24; i++) c.push_back({conversion_fields[i], 200 + i});
@@ -98,6 +104,8 @@ static std::vector<std::pair<HWND, int>> all_controls()
     c.push_back({download_button, 620});
     return c;
 }
+
+}  // namespace
 
 TEST_F(SampleShellTest, EveryControlStandsAtItsClientPlaceWithTheOneFont)
 {

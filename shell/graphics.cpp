@@ -3,10 +3,14 @@
 #include "shell/app_state.h"
 #include "shell/window_text.h"
 
+namespace {
+
 // A memory surface does not own the bitmap selected into it, so the bitmaps
 // are kept to be deleted after their surfaces.
-static HBITMAP sprite_bitmap;
-static HBITMAP background_bitmap;
+HBITMAP sprite_bitmap;
+HBITMAP background_bitmap;
+
+}  // namespace
 
 HFONT create_ui_font()
 {
@@ -23,13 +27,17 @@ void load_graphics(HINSTANCE instance)
     SelectObject(background_image, background_bitmap);
 }
 
-static void delete_surface(HDC& surface, HBITMAP& bitmap)
+namespace {
+
+void delete_surface(HDC& surface, HBITMAP& bitmap)
 {
     if (surface) DeleteDC(surface);
     if (bitmap) DeleteObject(bitmap);
     surface = nullptr;
     bitmap = nullptr;
 }
+
+}  // namespace
 
 void release_graphics()
 {

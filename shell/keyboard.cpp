@@ -7,19 +7,23 @@
 
 const int page_count = 3;
 
+namespace {
+
 // A table loaded from the resources lives as long as the program.
-static HACCEL shortcut_table()
+HACCEL shortcut_table()
 {
     static HACCEL table;
     if (!table && app_instance) table = LoadAcceleratorsW(app_instance, MAKEINTRESOURCEW(IDR_SHORTCUTS));
     return table;
 }
 
-static bool for_main_window(const MSG* message)
+bool for_main_window(const MSG* message)
 {
     return main_window && message->hwnd &&
            (message->hwnd == main_window || IsChild(main_window, message->hwnd));
 }
+
+}  // namespace
 
 void process_message(MSG* message)
 {
@@ -45,14 +49,16 @@ bool is_shortcut(int code, int id, HWND control)
     return code == 1 && !control && id >= IDM_NEXT_PAGE && id <= IDM_ABOUT;
 }
 
-static HWND first_control(int page)
+namespace {
+
+HWND first_control(int page)
 {
     if (page == page_convert) return group_combo;
     if (page == page_settings) return group_list;
     return download_list;
 }
 
-static void go_to_page(int page)
+void go_to_page(int page)
 {
     switch_to_page(page);
     SetFocus(first_control(page));
@@ -60,12 +66,14 @@ static void go_to_page(int page)
 
 // The dialog hands the activation back to the main window, which would
 // then have the focus itself: the user goes on where F1 was pressed.
-static void open_about_box_keeping_focus()
+void open_about_box_keeping_focus()
 {
     HWND focus = GetFocus();
     open_about_box();
     if (focus && IsWindow(focus)) SetFocus(focus);
 }
+
+}  // namespace
 
 void run_shortcut(int id)
 {

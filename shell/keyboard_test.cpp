@@ -20,8 +20,10 @@ protected:
     }
 };
 
+namespace {
+
 // The ids the focus goes through, one Tab (or Shift+Tab) at a time.
-static std::vector<int> walk(int presses, bool backwards)
+std::vector<int> walk(int presses, bool backwards)
 {
     std::vector<int> ids;
     for (int i = 0; i < presses; i++) {
@@ -33,7 +35,7 @@ static std::vector<int> walk(int presses, bool backwards)
 
 // The whole cycle from the page's first control, forward and back; each
 // way ends on the control it started from.
-static void expect_tab_cycle(const std::vector<int>& order)
+void expect_tab_cycle(const std::vector<int>& order)
 {
     int n = static_cast<int>(order.size());
     SetFocus(GetDlgItem(main_window, order[0]));
@@ -43,8 +45,10 @@ static void expect_tab_cycle(const std::vector<int>& order)
     EXPECT_EQ(walk(n, true), std::vector<int>(order.rbegin(), order.rend()));
 }
 
-static const std::vector<int> settings_order = {400, 500, 504, 508, 512, 300, 532, 404, 516,
+const std::vector<int> settings_order = {400, 500, 504, 508, 512, 300, 532, 404, 516,
                                                 520, 524, 528, 301, 302, 303, 536, 540};
+
+}  // namespace
 
 TEST_F(KeyboardTest, TabWalksTheEnabledFieldsOfTheConvertPageAndWraps)
 {
@@ -150,15 +154,19 @@ TEST_F(KeyboardTest, ArrowsStayWithTheListsTheSelectorAndTheButtons)
     EXPECT_TRUE(IsWindowEnabled(conversion_fields[4]));
 }
 
+namespace {
+
 // What each page shortcut leads to: the page shown as after a click on its
 // button, the focus on its first control.
-static void expect_on_page(int page)
+void expect_on_page(int page)
 {
     EXPECT_EQ(current_page, page);
     EXPECT_TRUE(page_controls_shown(page)) << "page " << page;
     const int first[] = {600, 400, 610};
     EXPECT_EQ(focused_id(), first[page - 1]) << "page " << page;
 }
+
+}  // namespace
 
 TEST_F(KeyboardTest, CtrlTabAndCtrlShiftTabGoRoundThePages)
 {
@@ -220,9 +228,11 @@ struct AboutVisit {
     bool survived_cancel;
     int ticks;
 };
-static AboutVisit visit;
+namespace {
 
-static BOOL CALLBACK find_dialog(HWND window, LPARAM)
+AboutVisit visit;
+
+BOOL CALLBACK find_dialog(HWND window, LPARAM)
 {
     char name[16];
     GetClassNameA(window, name, sizeof name);
@@ -233,7 +243,7 @@ static BOOL CALLBACK find_dialog(HWND window, LPARAM)
     return TRUE;
 }
 
-static void CALLBACK answer_about_box(HWND, UINT, UINT_PTR, DWORD)
+void CALLBACK answer_about_box(HWND, UINT, UINT_PTR, DWORD)
 {
     visit.ticks++;
     if (!visit.box) {
@@ -255,7 +265,7 @@ static void CALLBACK answer_about_box(HWND, UINT, UINT_PTR, DWORD)
 }
 
 // Presses the key with the focus where it is.
-static bool key_opens_about_box(WORD key)
+bool key_opens_about_box(WORD key)
 {
     visit = AboutVisit{};
     UINT_PTR timer = SetTimer(nullptr, 0, 20, answer_about_box);
@@ -263,6 +273,8 @@ static bool key_opens_about_box(WORD key)
     KillTimer(nullptr, timer);
     return pressed && visit.box != nullptr;
 }
+
+}  // namespace
 
 TEST_F(KeyboardTest, F1OpensTheAboutBoxWhichClosesOnlyOnItsButton)
 {

@@ -1,32 +1,32 @@
 // Winsock's header must come before the one of windows.h that it replaces.
 #include <winsock2.h>
+#include <windowsx.h>
 #include "shell/main_window.h"
 #include "convert/convert_page.h"
-#include "database/database_file.h"
+#include "database/unit_database.h"
 #include "editor/editor_commands.h"
+#include "editor/settings_page.h"
 #include "resources/resource.h"
 #include "shell/app_state.h"
 #include "shell/controls.h"
+#include "shell/document.h"
 #include "shell/graphics.h"
 #include "shell/keyboard.h"
 #include "shell/pages.h"
-#include "shell/window_text.h"
 #include "update/download_exchange.h"
-#include "update/download_log.h"
 #include "update/download_page.h"
 #include "update/rate_download.h"
 
 // Posted at creation when dv.dat did not load.
 const UINT WM_DAMAGED_DATABASE = WM_APP + 1;
 
-static void on_create(HWND window, const CREATESTRUCTW* creation)
+namespace {
+
+void on_create(HWND window, const CREATESTRUCTW* creation)
 {
     groups_changed = 1;
-    keep_damaged_database = load_database("dv.dat") == database_file_damaged;
-    load_download_log("config.f");
-    remember_saved_state();
     // The warning waits for the message loop, when the window is shown.
-    if (keep_damaged_database) PostMessageW(window, WM_DAMAGED_DATABASE, 0, 0);
+    if (open_document()) PostMessageW(window, WM_DAMAGED_DATABASE, 0, 0);
     ui_font = create_ui_font();
     read_today();
     create_controls(window, creation->hInstance);
@@ -38,13 +38,7 @@ static void on_create(HWND window, const CREATESTRUCTW* creation)
     fill_download_list();
 }
 
-static void warn_of_damaged_database()
-{
-    show_message_box(main_window, "无法读取 dv.dat，程序以空数据库启动。第一次保存前，原文件将保留为 dv.dat.bak。",
-                     "保存", MB_OK | MB_ICONWARNING);
-}
-
-static void on_destroy(HWND window, WPARAM wparam, LPARAM lparam)
+void on_destroy(HWND window, WPARAM wparam, LPARAM lparam)
 {
     // A download that waits must not go on into the freed database, nor its
     // socket outlive Winsock. Each download starts Winsock and leaves it
@@ -58,7 +52,7 @@ static void on_destroy(HWND window, WPARAM wparam, LPARAM lparam)
 
 // A download that waits ends first: it would otherwise go on under the
 // question, and into a window and a database that the close frees.
-static bool on_close()
+bool on_close()
 {
     if (download_running()) abandon_download();
     return may_close();
@@ -67,12 +61,12 @@ static bool on_close()
 // The system may end the process once this returns: nothing half-done of
 // the download stays, and the question of WM_QUERYENDSESSION has saved what
 // the user wanted saved.
-static void on_end_session(bool ending)
+void on_end_session(bool ending)
 {
     if (ending && download_running()) abandon_download();
 }
 
-static void on_paint(HWND window)
+void on_paint(HWND window)
 {
     PAINTSTRUCT paint;
     BeginPaint(window, &paint);
@@ -84,12 +78,12 @@ static void on_paint(HWND window)
 }
 
 // A control whose creation failed has a null handle and sends nothing.
-static bool sent_by(HWND control, HWND handle)
+bool sent_by(HWND control, HWND handle)
 {
     return control && control == handle;
 }
 
-static void on_command(int code, int id, HWND control)
+void on_command(int code, int id, HWND control)
 {
     // Enter and Escape reach the window as the commands IDOK and IDCANCEL
     // with code 0 (the dialog manager): no button was clicked, and the
@@ -109,15 +103,17 @@ static void on_command(int code, int id, HWND control)
         on_field_change(control);
 }
 
-static void on_mouse_move(int x, int y)
+void on_mouse_move(int x, int y)
 {
     hover_page_button(x, y);
 }
 
-static void on_left_button_down(int x, int y)
+void on_left_button_down(int x, int y)
 {
     switch_page_at(x, y);
 }
+
+}  // namespace
 
 LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
@@ -130,7 +126,7 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     case WM_ENDSESSION: on_end_session(wparam != FALSE); break;
     case WM_HOST_FOUND:
     case WM_SOCKET_EVENT: note_download_event(message, wparam, lparam); break;
-    case WM_DAMAGED_DATABASE: warn_of_damaged_database(); break;
+    case WM_DAMAGED_DATABASE: warn_of_damaged_file(); break;
     case WM_PAINT: on_paint(window); break;
     // The background image covers the whole client area.
     case WM_ERASEBKGND: return 1;
@@ -138,8 +134,8 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     // no default button.
     case DM_GETDEFID: return default_button_id();
     case WM_COMMAND: on_command(HIWORD(wparam), LOWORD(wparam), reinterpret_cast<HWND>(lparam)); break;
-    case WM_MOUSEMOVE: on_mouse_move(LOWORD(lparam), HIWORD(lparam)); break;
-    case WM_LBUTTONDOWN: on_left_button_down(LOWORD(lparam), HIWORD(lparam)); break;
+    case WM_MOUSEMOVE: on_mouse_move(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)); break;
+    case WM_LBUTTONDOWN: on_left_button_down(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)); break;
     }
     return DefWindowProcW(window, message, wparam, lparam);
 }

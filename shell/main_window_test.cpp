@@ -10,7 +10,6 @@
 #include "shell/pages.h"
 #include "testing/files.h"
 #include "testing/gui_test_support.h"
-#include "testing/message_boxes.h"
 #include "testing/message_pump.h"
 
 TEST(WindowPlacement, CentresTheClientSizeAndGoesNegativeOnASmallScreen)
@@ -84,11 +83,13 @@ TEST_F(SampleShellTest, BackgroundErasingIsRefused)
     EXPECT_EQ(SendMessageA(main_window, WM_ERASEBKGND, 0, 0), 1);
 }
 
-// Counts the main window's paints by standing in front of its procedure.
-static WNDPROC counted_proc;
-static int paint_count;
+namespace {
 
-static LRESULT CALLBACK counting_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+// Counts the main window's paints by standing in front of its procedure.
+WNDPROC counted_proc;
+int paint_count;
+
+LRESULT CALLBACK counting_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     if (message == WM_PAINT) paint_count++;
     return CallWindowProcW(counted_proc, window, message, wparam, lparam);
@@ -96,9 +97,9 @@ static LRESULT CALLBACK counting_proc(HWND window, UINT message, WPARAM wparam, 
 
 // Counts visible controls being hidden: on Windows each such hide asks the
 // main window for another paint.
-static int hide_count;
+int hide_count;
 
-static LRESULT CALLBACK count_hides(int code, WPARAM wparam, LPARAM lparam)
+LRESULT CALLBACK count_hides(int code, WPARAM wparam, LPARAM lparam)
 {
     const CWPSTRUCT* call = reinterpret_cast<CWPSTRUCT*>(lparam);
     if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGING && GetParent(call->hwnd) == main_window &&
@@ -106,6 +107,8 @@ static LRESULT CALLBACK count_hides(int code, WPARAM wparam, LPARAM lparam)
         hide_count++;
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
+
+}  // namespace
 
 class IdleTest : public SampleShellTest {
 protected:
@@ -175,11 +178,15 @@ TEST_F(SampleShellTest, ClosingFreesEverythingAndQuitsWithCodeZero)
     EXPECT_EQ(code, 0u);
 }
 
-static void CALLBACK close_main_window(HWND, UINT, UINT_PTR timer, DWORD)
+namespace {
+
+void CALLBACK close_main_window(HWND, UINT, UINT_PTR timer, DWORD)
 {
     KillTimer(nullptr, timer);
     PostMessageA(main_window, WM_CLOSE, 0, 0);
 }
+
+}  // namespace
 
 TEST_F(SampleShellTest, TheProgramRunsUntilClosedAndReturnsZero)
 {
@@ -190,7 +197,9 @@ TEST_F(SampleShellTest, TheProgramRunsUntilClosedAndReturnsZero)
     EXPECT_EQ(unit_database.next, nullptr);
 }
 
-static LRESULT CALLBACK refuse_main_window(int code, WPARAM wparam, LPARAM lparam)
+namespace {
+
+LRESULT CALLBACK refuse_main_window(int code, WPARAM wparam, LPARAM lparam)
 {
     if (code == HCBT_CREATEWND) {
         const WCHAR* window_class = reinterpret_cast<CBT_CREATEWNDW*>(lparam)->lpcs->lpszClass;
@@ -198,6 +207,8 @@ static LRESULT CALLBACK refuse_main_window(int code, WPARAM wparam, LPARAM lpara
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
+
+}  // namespace
 
 TEST_F(SampleShellTest, AProgramWhoseWindowCannotBeCreatedReturnsZeroAtOnce)
 {
@@ -207,143 +218,4 @@ TEST_F(SampleShellTest, AProgramWhoseWindowCannotBeCreatedReturnsZeroAtOnce)
     UnhookWindowsHookEx(hook);
     EXPECT_EQ(main_window, nullptr);
     EXPECT_EQ(unit_database.next, nullptr);
-}
-
-// Closing must not lose what the user did: it asks when the database or the
-// download dates are not what was loaded or saved.
-class ClosingTest : public SampleShellTest {
-protected:
-    // Closes as the caption's close box does, the question answered so.
-    std::vector<SeenMessageBox> close_answering(int answer)
-    {
-        watch_message_boxes(answer);
-        SendMessageW(main_window, WM_CLOSE, 0, 0);
-        pump_messages();
-        stop_watching_message_boxes();
-        return seen_message_boxes();
-    }
-    void rename_first_member(const char* name)
-    {
-        show_page(page_settings);
-        set_text(member_name_edit, name);
-        click(IDC_MEMBER_CHANGE);
-    }
-};
-
-TEST_F(ClosingTest, NothingChangedOrAnEditUndoneClosesWithoutAQuestion)
-{
-    std::string saved = read_file("dv.dat");
-    rename_first_member("别名");
-    rename_first_member(sample_groups()[0].members[0].name.c_str());
-    EXPECT_TRUE(close_answering(IDCANCEL).empty());
-    EXPECT_FALSE(IsWindow(main_window));
-    EXPECT_EQ(read_file("dv.dat"), saved);
-}
-
-TEST_F(ClosingTest, CancelKeepsTheChangesNoDropsThemYesSavesThem)
-{
-    std::string saved = read_file("dv.dat");
-    rename_first_member("别名");
-    std::vector<SeenMessageBox> boxes = close_answering(IDCANCEL);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].caption, "保存");
-    EXPECT_EQ(boxes[0].text, "修改尚未保存，是否保存？");
-    EXPECT_EQ(boxes[0].owner, main_window);
-    EXPECT_TRUE(IsWindow(main_window));
-    EXPECT_STREQ(member_at(group_at(0), 0)->name, "别名");
-
-    // The end of the Windows session asks the same, and Cancel refuses it.
-    watch_message_boxes(IDCANCEL);
-    EXPECT_EQ(SendMessageW(main_window, WM_QUERYENDSESSION, 0, 0), FALSE);
-    stop_watching_message_boxes();
-    EXPECT_EQ(seen_message_boxes().size(), 1u);
-
-    EXPECT_EQ(close_answering(IDNO).size(), 1u);
-    EXPECT_FALSE(IsWindow(main_window));
-    EXPECT_EQ(read_file("dv.dat"), saved);
-
-    restart();
-    rename_first_member("别名");
-    EXPECT_EQ(close_answering(IDYES).size(), 1u);
-    EXPECT_FALSE(IsWindow(main_window));
-    restart();
-    EXPECT_STREQ(member_at(group_at(0), 0)->name, "别名");
-    // Saved: nothing more to ask.
-    EXPECT_TRUE(close_answering(IDCANCEL).empty());
-}
-
-TEST_F(ClosingTest, YesWithAFileThatCannotBeWrittenStaysOpenWithTheChanges)
-{
-    rename_first_member("别名");
-    ASSERT_TRUE(DeleteFileA("config.f") || GetLastError() == ERROR_FILE_NOT_FOUND);
-    ASSERT_TRUE(CreateDirectoryA("config.f", nullptr));
-    std::vector<SeenMessageBox> boxes = close_answering(IDYES);
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[1].text, "无法保存 config.f！修改仍在程序中，请检查磁盘空间或文件夹权限后再次保存。");
-    EXPECT_TRUE(IsWindow(main_window));
-    EXPECT_STREQ(member_at(group_at(0), 0)->name, "别名");
-    RemoveDirectoryA("config.f");
-}
-
-// A dv.dat that is there but does not load: said once the window shows, and
-// kept before the first save replaces it.
-class DamagedDatabaseTest : public ShellTest {
-protected:
-    std::string damaged = database_bytes(sample_groups()).substr(0, 50);
-    std::vector<SeenMessageBox> boxes;
-    void prepare_files() override { write_file("dv.dat", damaged); }
-    // The boxes of the start, up to the first idle moment of the window.
-    void SetUp() override
-    {
-        watch_message_boxes(IDOK);
-        ShellTest::SetUp();
-        pump_messages();
-        stop_watching_message_boxes();
-        boxes = seen_message_boxes();
-    }
-};
-
-class MissingDatabaseTest : public DamagedDatabaseTest {
-protected:
-    void prepare_files() override {}
-};
-
-TEST_F(DamagedDatabaseTest, IsReportedOnceAndKeptAsDvDatBakByTheFirstSave)
-{
-    EXPECT_EQ(group_count(), 0);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "无法读取 dv.dat，程序以空数据库启动。第一次保存前，原文件将保留为 dv.dat.bak。");
-    EXPECT_EQ(boxes[0].owner, main_window);
-
-    show_page(page_settings);
-    click(IDC_GROUP_ADD);
-    click(IDC_SAVE);
-    EXPECT_EQ(read_file("dv.dat.bak"), damaged);
-    EXPECT_EQ(group_count(), 1);
-    // The second save replaces the new dv.dat only.
-    click(IDC_GROUP_ADD);
-    click(IDC_SAVE);
-    EXPECT_EQ(read_file("dv.dat.bak"), damaged);
-}
-
-// Moved away by the user while the program runs: nothing to keep, and the
-// save goes ahead rather than failing every time.
-TEST_F(DamagedDatabaseTest, MovedAwayBeforeTheFirstSaveDoesNotBlockIt)
-{
-    ASSERT_TRUE(MoveFileA("dv.dat", "moved.dat"));
-    show_page(page_settings);
-    click(IDC_GROUP_ADD);
-    watch_message_boxes(IDOK);
-    click(IDC_SAVE);
-    stop_watching_message_boxes();
-    EXPECT_TRUE(seen_message_boxes().empty());
-    EXPECT_EQ(GetFileAttributesA("dv.dat.bak"), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(read_file("moved.dat"), damaged);
-    EXPECT_EQ(read_file("dv.dat"), database_bytes({{"新建项目", {{"新建项目", 0, 0}}}}));
-}
-
-TEST_F(MissingDatabaseTest, TheFirstStartSaysNothing)
-{
-    EXPECT_TRUE(boxes.empty());
-    EXPECT_EQ(group_count(), 0);
 }

@@ -11,11 +11,13 @@ const int sprite_row_normal = 0;
 const int sprite_row_hover = 80;
 const int sprite_row_selected = 160;
 
-static int tile_top(int page) { return 90 + 100 * (page - 1); }
-static int sprite_column(int page) { return 80 * (page - 1); }
+namespace {
+
+int tile_top(int page) { return 90 + 100 * (page - 1); }
+int sprite_column(int page) { return 80 * (page - 1); }
 
 // Every control in the order show_page hides them, with its page.
-static int list_controls(HWND* handles, int* pages)
+int list_controls(HWND* handles, int* pages)
 {
     int n = 0;
     auto add = [&](HWND handle, int page) { handles[n] = handle; pages[n] = page; n++; };
@@ -29,6 +31,8 @@ static int list_controls(HWND* handles, int* pages)
     for (int k = 0; k < editor_button_count; k++) add(editor_buttons[k], page_settings);
     return n;
 }
+
+}  // namespace
 
 void show_page(int page)
 {
@@ -93,19 +97,21 @@ void draw_label(HDC dc, const char* text, int x, int y, int width, int height)
     draw_text(dc, text, &box, 0);
 }
 
-static void draw_button(int page, int sprite_row)
+namespace {
+
+void draw_button(int page, int sprite_row)
 {
     blit(tile_left, tile_top(page), tile_size, tile_size, sprite_image, sprite_column(page), sprite_row);
 }
 
-static void draw_captions(HDC dc)
+void draw_captions(HDC dc)
 {
     draw_label(dc, "换算", 60, 172, 50, 20);
     draw_label(dc, "设置", 60, 272, 50, 20);
     draw_label(dc, "更新", 60, 372, 50, 20);
 }
 
-static void draw_convert_labels(HDC dc)
+void draw_convert_labels(HDC dc)
 {
     draw_label(dc, "选择换算类型", 160, 45, 100, 20);
     UnitGroup* group = selected_group();
@@ -117,7 +123,7 @@ static void draw_convert_labels(HDC dc)
     }
 }
 
-static void draw_settings_labels(HDC dc)
+void draw_settings_labels(HDC dc)
 {
     draw_label(dc, "换算单位组", 170, 55, 100, 20);
     draw_label(dc, "换算单位成员", 170, 245, 100, 20);
@@ -128,7 +134,7 @@ static void draw_settings_labels(HDC dc)
     draw_label(dc, "注意：对数据所作的更改只有单击\"保存\"按钮才能在下次启动时生效！", 230, 440, 470, 20);
 }
 
-static void draw_update_labels(HDC dc)
+void draw_update_labels(HDC dc)
 {
     draw_label(dc, "可下载列表", 170, 55, 100, 20);
     draw_label(dc, "今日下载：", 340, 80, 100, 20);
@@ -137,6 +143,8 @@ static void draw_update_labels(HDC dc)
     draw_label(dc, status, 450, 80, 130, 20);
     draw_label(dc, "外汇牌价--网站提供，仅供参考。", 340, 130, 300, 20);
 }
+
+}  // namespace
 
 void paint_page(int background)
 {

@@ -21,8 +21,10 @@ TEST(PageButtons, HitBoxesLeaveOutTheTilesLeftColumnAndTopRow)
     EXPECT_EQ(page_button_at(50, 370), 0);
 }
 
+namespace {
+
 // Whether two 80x80 pictures are the same, pixel for pixel.
-static bool same_tile(HDC a, int ax, int ay, HDC b, int bx, int by)
+bool same_tile(HDC a, int ax, int ay, HDC b, int bx, int by)
 {
     for (int y = 0; y < 80; y++)
         for (int x = 0; x < 80; x++)
@@ -31,13 +33,15 @@ static bool same_tile(HDC a, int ax, int ay, HDC b, int bx, int by)
 }
 
 // Whether a page button's tile on the screen is the sprite of that state.
-static bool tile_shows(int page, int sprite_row)
+bool tile_shows(int page, int sprite_row)
 {
     HDC dc = GetDC(main_window);
     bool same = same_tile(dc, 35, 90 + 100 * (page - 1), sprite_image, 80 * (page - 1), sprite_row);
     ReleaseDC(main_window, dc);
     return same;
 }
+
+}  // namespace
 
 TEST_F(SampleShellTest, TheSpriteSheetHasThreeDifferentStates)
 {

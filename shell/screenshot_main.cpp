@@ -13,11 +13,13 @@
 #include "shell/controls.h"
 #include "testing/message_pump.h"
 
-static void put16(FILE* f, unsigned v) { std::fputc(v & 0xFF, f); std::fputc((v >> 8) & 0xFF, f); }
-static void put32(FILE* f, unsigned v) { put16(f, v & 0xFFFF); put16(f, v >> 16); }
+namespace {
+
+void put16(FILE* f, unsigned v) { std::fputc(v & 0xFF, f); std::fputc((v >> 8) & 0xFF, f); }
+void put32(FILE* f, unsigned v) { put16(f, v & 0xFFFF); put16(f, v >> 16); }
 
 // A rectangle of the screen, read back into a picture file.
-static bool capture(RECT box, const char* file_name)
+bool capture(RECT box, const char* file_name)
 {
     int width = box.right - box.left;
     int height = box.bottom - box.top;
@@ -62,7 +64,7 @@ static bool capture(RECT box, const char* file_name)
 }
 
 // The client area, without the frame: with no window manager nothing draws it.
-static bool capture_client(const char* file_name)
+bool capture_client(const char* file_name)
 {
     RECT box;
     GetClientRect(main_window, &box);
@@ -70,7 +72,7 @@ static bool capture_client(const char* file_name)
     return capture(box, file_name);
 }
 
-static bool capture_whole(HWND window, const char* file_name)
+bool capture_whole(HWND window, const char* file_name)
 {
     RECT box;
     GetWindowRect(window, &box);
@@ -79,11 +81,11 @@ static bool capture_whole(HWND window, const char* file_name)
 
 // A dialog that the program runs modally is captured by a timer, which its
 // own message loop runs, and then answered with the command.
-static const char* dialog_file;
-static WORD dialog_answer;
-static bool dialog_captured;
+const char* dialog_file;
+WORD dialog_answer;
+bool dialog_captured;
 
-static BOOL CALLBACK find_dialog(HWND window, LPARAM found)
+BOOL CALLBACK find_dialog(HWND window, LPARAM found)
 {
     char window_class[16];
     GetClassNameA(window, window_class, sizeof window_class);
@@ -92,7 +94,7 @@ static BOOL CALLBACK find_dialog(HWND window, LPARAM found)
     return FALSE;
 }
 
-static void CALLBACK capture_dialog(HWND, UINT, UINT_PTR timer, DWORD)
+void CALLBACK capture_dialog(HWND, UINT, UINT_PTR timer, DWORD)
 {
     HWND box = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), find_dialog, reinterpret_cast<LPARAM>(&box));
@@ -102,7 +104,7 @@ static void CALLBACK capture_dialog(HWND, UINT, UINT_PTR timer, DWORD)
     PostMessageW(box, WM_COMMAND, dialog_answer, 0);
 }
 
-static bool capture_dialog_of(void (*open)(), const char* file_name, WORD answer)
+bool capture_dialog_of(void (*open)(), const char* file_name, WORD answer)
 {
     dialog_file = file_name;
     dialog_answer = answer;
@@ -113,18 +115,20 @@ static bool capture_dialog_of(void (*open)(), const char* file_name, WORD answer
     return dialog_captured;
 }
 
-static void press_download()
+void press_download()
 {
     SendMessageW(download_button, BM_CLICK, 0, 0);
 }
 
-static void click_page(int page)
+void click_page(int page)
 {
     PostMessageA(main_window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(75, 130 + 100 * (page - 1)));
     // Then the pointer rests outside the buttons.
     PostMessageA(main_window, WM_MOUSEMOVE, 0, MAKELPARAM(600, 480));
     pump_messages(500);
 }
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {

@@ -129,12 +129,14 @@ bool bring_to_front()
     return GetForegroundWindow() == main_window && GetActiveWindow() == main_window;
 }
 
-static bool extended_key(WORD key)
+namespace {
+
+bool extended_key(WORD key)
 {
     return key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
 }
 
-static INPUT key_input(WORD key, DWORD flags)
+INPUT key_input(WORD key, DWORD flags)
 {
     INPUT input = {};
     input.type = INPUT_KEYBOARD;
@@ -146,9 +148,9 @@ static INPUT key_input(WORD key, DWORD flags)
 
 // Counted as the thread takes them from its queue, whichever loop does
 // (the About box runs its own).
-static int keys_released;
+int keys_released;
 
-static LRESULT CALLBACK count_key_releases(int code, WPARAM wparam, LPARAM lparam)
+LRESULT CALLBACK count_key_releases(int code, WPARAM wparam, LPARAM lparam)
 {
     const MSG* message = reinterpret_cast<MSG*>(lparam);
     if (code == HC_ACTION && wparam == PM_REMOVE &&
@@ -156,6 +158,8 @@ static LRESULT CALLBACK count_key_releases(int code, WPARAM wparam, LPARAM lpara
         keys_released++;
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
+
+}  // namespace
 
 bool press_keys(std::initializer_list<WORD> keys)
 {
@@ -180,12 +184,14 @@ int focused_id()
     return focus && focus != main_window ? GetDlgCtrlID(focus) : 0;
 }
 
+namespace {
+
 // Draws the expected rectangle off screen and compares it with the window:
 // the same pixels must carry ink (differ from the background). Intensities
 // are not compared, because an anti-aliased font drawn twice on a
 // transparent background (as each mouse move redraws the labels) darkens
 // its edge pixels without moving them.
-static bool shows_drawing(const char* text, int x, int y, int width, int height)
+bool shows_drawing(const char* text, int x, int y, int width, int height)
 {
     HDC window_dc = GetDC(main_window);
     HDC expected = CreateCompatibleDC(window_dc);
@@ -218,6 +224,8 @@ static bool shows_drawing(const char* text, int x, int y, int width, int height)
     ReleaseDC(main_window, window_dc);
     return same;
 }
+
+}  // namespace
 
 bool shows_label(const char* text, int x, int y, int width, int height)
 {

@@ -1,15 +1,21 @@
 #include "testing/message_pump.h"
 
-static bool quit_taken;
-static WPARAM quit_wparam;
-static MessageStep message_step;
+namespace {
+
+bool quit_taken;
+WPARAM quit_wparam;
+MessageStep message_step;
+
+}  // namespace
 
 void set_message_step(MessageStep step)
 {
     message_step = step;
 }
 
-static void handle(MSG* message)
+namespace {
+
+void handle(MSG* message)
 {
     if (message_step) {
         message_step(message);
@@ -18,6 +24,8 @@ static void handle(MSG* message)
     TranslateMessage(message);
     DispatchMessageW(message);
 }
+
+}  // namespace
 
 void pump_messages(int ms)
 {

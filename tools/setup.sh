@@ -21,7 +21,7 @@ set -euo pipefail
 packages=(cmake g++ make libgtest-dev googletest libbenchmark-dev
           g++-mingw-w64-i686 binutils-mingw-w64-i686
           wine wine32:i386 xvfb x11-apps fonts-wqy-zenhei fonts-wqy-microhei python3 zip unzip
-          clang libclang-rt-14-dev imagemagick nginx-light units libpugixml-dev libqalculate-data curl)
+          clang libclang-rt-14-dev clang-format imagemagick nginx-light units libpugixml-dev libqalculate-data curl)
 packages_64=(wine64 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
 
 # Sets missing to those of the given packages that are not installed.

@@ -10,7 +10,7 @@ struct QuotationTable {
 extern const QuotationTable quotation_tables[quotation_table_count];
 
 // The date of a table's last download; day 0: never downloaded.
-typedef CalendarDate DownloadRecord;
+using DownloadRecord = CalendarDate;
 
 struct DownloadLog {
     DownloadRecord records[quotation_table_count];

@@ -7,7 +7,11 @@
 #include "update/download_log.h"
 #include "update/download_page.h"
 
-static const char notice[] = "外汇牌价--网站提供，仅供参考。";
+namespace {
+
+const char notice[] = "外汇牌价--网站提供，仅供参考。";
+
+}  // namespace
 
 class UpdatePageTest : public SampleShellTest {
 protected:

@@ -20,8 +20,8 @@ const DWORD server_wait_ms = 30000;
 // Where the program itself connects, kept for when a test's server stops.
 const QuotationAddress product_address = quotation_address;
 
-typedef char*(CDECL* UnixNameFunction)(const WCHAR*);
-typedef WCHAR*(CDECL* DosNameFunction)(const char*);
+using UnixNameFunction = char*(CDECL*)(const WCHAR*);
+using DosNameFunction = WCHAR*(CDECL*)(const char*);
 
 // Through void*, which any function pointer may be cast to and from.
 void* wine_function(const char* name)

@@ -222,7 +222,7 @@ void take_header_byte(HttpReply& reply, char c)
 }
 
 // The value of a hex digit, or -1.
-int hex_digit(char c)
+int hex_value(char c)
 {
     int value = -1;
     std::from_chars(&c, &c + 1, value, 16);
@@ -251,7 +251,7 @@ void take_framing_byte(HttpReply& reply, char c)
 {
     switch (reply.stage) {
     case ReplyStage::chunk_size:
-        if (int digit = hex_digit(c); digit >= 0) {
+        if (int digit = hex_value(c); digit >= 0) {
             if (reply.remaining > most_bytes >> 4) {
                 reply.stage = ReplyStage::failed;
                 return;

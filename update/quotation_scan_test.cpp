@@ -245,7 +245,7 @@ TEST(ReadLine, NeverWritesPastTheLineBuffer)
     line[line_limit + 1] = '#';
     const char* cursor = read_line(text.c_str(), line, line_limit);
     EXPECT_EQ(cursor, text.c_str() + 300);
-    EXPECT_EQ(strlen(line), 300u);
+    EXPECT_EQ(std::strlen(line), 300u);
     EXPECT_EQ(line[line_limit + 1], '#');
     cursor = read_line(cursor, line, line_limit);
     EXPECT_STREQ(line, "aaaaa");

@@ -5,9 +5,10 @@
 #include <cstring>
 #include "convert/convert_page.h"
 #include "database/unit_database.h"
-#include "editor/editor_commands.h"
+#include "editor/settings_page.h"
 #include "shell/app_state.h"
 #include "shell/controls.h"
+#include "shell/document.h"
 #include "shell/pages.h"
 #include "shell/window_text.h"
 #include "update/download_exchange.h"
@@ -48,8 +49,7 @@ bool holds_rate_table(int column)
 
 void store_rates(int row)
 {
-    read_today();
-    download_log.records[row] = today;
+    record_download(row);
     const char* name = quotation_tables[row].group_name;
     UnitGroup* group = find_group(name);
     if (!group) {

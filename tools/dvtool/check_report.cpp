@@ -40,20 +40,20 @@ std::string describe_stop(const FileCheck& check)
 std::string describe_verdict(const FileCheck& check)
 {
     switch (check.outcome) {
-    case check_loads:
+    case CheckOutcome::loads:
         return "loads " + count_of(check.group_count, "group") + " with "
                + count_of(check.member_total, "member") + " (" + number(check.used) + " bytes).\n";
-    case check_missing:
+    case CheckOutcome::missing:
         return std::string("missing") + empty_note;
-    case check_unopenable:
+    case CheckOutcome::unopenable:
         return std::string("cannot be opened") + empty_note;
-    case check_unreadable:
+    case CheckOutcome::unreadable:
         return std::string("cannot be read") + empty_note;
-    case check_too_short:
+    case CheckOutcome::too_short:
         return "too short (" + number(check.size) + " bytes; the group count needs 4)" + empty_note;
-    case check_count_below_one:
+    case CheckOutcome::count_below_one:
         return "group count " + number(check.group_count) + " is below 1" + empty_note;
-    case check_cut_off:
+    case CheckOutcome::cut_off:
         return describe_stop(check) + empty_note;
     }
     return "";
@@ -62,7 +62,7 @@ std::string describe_verdict(const FileCheck& check)
 // What a name field holds beyond a plain GBK text.
 void note_name(std::string& notes, const std::string& who, const char* field)
 {
-    const char* zero = static_cast<const char*>(memchr(field, 0, name_size));
+    const char* zero = static_cast<const char*>(std::memchr(field, 0, name_size));
     if (!zero) {
         notes += "  " + who + ": the name fills all 16 bytes and has no terminator.\n";
         return;
@@ -112,7 +112,7 @@ void describe_group(std::string& out, std::string& notes, const UnitGroup* group
 std::string describe_check(const FileCheck& check)
 {
     std::string out = describe_verdict(check);
-    if (check.outcome != check_loads)
+    if (check.outcome != CheckOutcome::loads)
         return out;
     std::string notes;
     int position = 0;

@@ -12,14 +12,14 @@ namespace {
 uint32_t float_bits(float value)
 {
     uint32_t bits;
-    memcpy(&bits, &value, 4);
+    std::memcpy(&bits, &value, 4);
     return bits;
 }
 
 float float_of_bits(uint32_t bits)
 {
     float value;
-    memcpy(&value, &bits, 4);
+    std::memcpy(&value, &bits, 4);
     return value;
 }
 
@@ -39,7 +39,7 @@ bool is_digit(char c)
 
 bool read_bits(const char* token, uint32_t& bits)
 {
-    if (token[0] != '0' || (token[1] != 'x' && token[1] != 'X') || strlen(token) != 10)
+    if (token[0] != '0' || (token[1] != 'x' && token[1] != 'X') || std::strlen(token) != 10)
         return false;
     bits = 0;
     for (int i = 2; i < 10; ++i) {

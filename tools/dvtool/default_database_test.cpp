@@ -165,7 +165,7 @@ std::string exact_temperature(long long x, const TemperatureScale& from, const T
     long long magnitude = numerator < 0 ? -numerator : numerator;
     long long thousandths = (2 * magnitude * 1000 + denominator) / (2 * denominator);
     char text[result_size];
-    snprintf(text, sizeof text, "%s%lld.%03lld", numerator < 0 ? "-" : "", thousandths / 1000,
+    std::snprintf(text, sizeof text, "%s%lld.%03lld", numerator < 0 ? "-" : "", thousandths / 1000,
              thousandths % 1000);
     trim_trailing_zeros(text, result_size);
     return text;

@@ -126,9 +126,9 @@ int dump_command(const Arguments& arguments, std::string& out, std::string& err)
     const std::string& file = arguments.words[1];
     FileCheck check;
     check_database_file(file.c_str(), check);
-    if (check.outcome == check_missing)
+    if (check.outcome == CheckOutcome::missing)
         return input_error(err, file, "no such file");
-    if (check.outcome != check_loads) {
+    if (check.outcome != CheckOutcome::loads) {
         err += file + ": ";
         append_output(err, describe_check(check), arguments.gbk);
         return 1;
@@ -171,12 +171,12 @@ int check_command(const Arguments& arguments, std::string& out)
     const std::string& file = arguments.words[1];
     FileCheck check;
     check_database_file(file.c_str(), check);
-    if (check.outcome == check_loads)
+    if (check.outcome == CheckOutcome::loads)
         load_database(file.c_str());
     out += file + ": ";
     append_output(out, describe_check(check), arguments.gbk);
     free_database();
-    return check.outcome == check_loads ? 0 : 1;
+    return check.outcome == CheckOutcome::loads ? 0 : 1;
 }
 
 int scan_command(const Arguments& arguments, std::string& out, std::string& err)

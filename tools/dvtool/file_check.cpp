@@ -31,7 +31,7 @@ bool read_field(Walk& walk, unsigned char* bytes, int size, int group, int membe
         check.used += size;
         return true;
     }
-    check.outcome = ferror(walk.file) ? check_unreadable : check_cut_off;
+    check.outcome = ferror(walk.file) ? CheckOutcome::unreadable : CheckOutcome::cut_off;
     check.stop_group = group;
     check.stop_member = member;
     check.stop_field = field;
@@ -66,19 +66,19 @@ void walk_groups(Walk& walk)
     size_t got = fread(bytes, 1, 4, walk.file);
     check.size = long(got);
     if (got < 4) {
-        check.outcome = ferror(walk.file) ? check_unreadable : check_too_short;
+        check.outcome = ferror(walk.file) ? CheckOutcome::unreadable : CheckOutcome::too_short;
         return;
     }
     check.used = 4;
     check.group_count = signed_value(bytes);
     if (check.group_count < 1) {
-        check.outcome = check_count_below_one;
+        check.outcome = CheckOutcome::count_below_one;
         return;
     }
     for (int group = 1; group <= check.group_count; ++group)
         if (!walk_group(walk, group))
             return;
-    check.outcome = check_loads;
+    check.outcome = CheckOutcome::loads;
 }
 
 // The bytes after the last group record, which the loader never reads.
@@ -99,12 +99,12 @@ void check_database_file(const char* file_name, FileCheck& check)
     errno = 0;
     FILE* file = fopen(file_name, "rb");
     if (!file) {
-        check.outcome = errno == ENOENT ? check_missing : check_unopenable;
+        check.outcome = errno == ENOENT ? CheckOutcome::missing : CheckOutcome::unopenable;
         return;
     }
     Walk walk = {file, &check};
     walk_groups(walk);
-    if (check.outcome == check_loads)
+    if (check.outcome == CheckOutcome::loads)
         count_rest(walk);
     fclose(file);
 }

@@ -3,14 +3,14 @@
 // the order and with the rules of load_database, and the walk tells where it
 // stopped and why.
 
-enum CheckOutcome {
-    check_loads,           // a database of at least one group
-    check_missing,         // no such file
-    check_unopenable,      // the file exists but cannot be opened
-    check_unreadable,      // a read failed for another reason than the end
-    check_too_short,       // fewer than 4 bytes: no group count
-    check_count_below_one, // the group count is 0 or negative
-    check_cut_off,         // the file ends inside a group record
+enum class CheckOutcome {
+    loads,           // a database of at least one group
+    missing,         // no such file
+    unopenable,      // the file exists but cannot be opened
+    unreadable,      // a read failed for another reason than the end
+    too_short,       // fewer than 4 bytes: no group count
+    count_below_one, // the group count is 0 or negative
+    cut_off,         // the file ends inside a group record
 };
 
 struct FileCheck {

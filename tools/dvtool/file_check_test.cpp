@@ -47,10 +47,10 @@ TEST_F(FileCheckTest, EveryCutOfTheWorkedExampleGetsTheLoadersVerdict)
     example.push_back(0x55); // an extra byte, which the loader ignores
     for (size_t size = 0; size <= example.size(); ++size) {
         std::string report = checked(example.substr(0, size));
-        EXPECT_EQ(check.outcome == check_loads, group_count() > 0) << size << " bytes";
-        EXPECT_EQ(check.outcome, size < 4 ? check_too_short : size < 72 ? check_cut_off : check_loads)
+        EXPECT_EQ(check.outcome == CheckOutcome::loads, group_count() > 0) << size << " bytes";
+        EXPECT_EQ(check.outcome, size < 4 ? CheckOutcome::too_short : size < 72 ? CheckOutcome::cut_off : CheckOutcome::loads)
             << size;
-        if (check.outcome == check_cut_off) {
+        if (check.outcome == CheckOutcome::cut_off) {
             EXPECT_EQ(report.find("cut off at byte " + std::to_string(size) + ", in the "), 0u)
                 << report;
         }
@@ -99,7 +99,7 @@ TEST_F(FileCheckTest, ALoadingFileIsListedWithWhatTheUserShouldKnow)
     bytes.push_back(0);
 
     std::string report = checked(bytes);
-    EXPECT_EQ(check.outcome, check_loads);
+    EXPECT_EQ(check.outcome, CheckOutcome::loads);
     const char* expected[] = {
         "loads 3 groups with 28 members (" /* 736 of 738 bytes */ "736 bytes).\n"
         "  1. [空] 0:\n"

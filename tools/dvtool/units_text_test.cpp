@@ -28,7 +28,7 @@ std::string utf8(const std::string& gbk)
 uint32_t bits_of(float value)
 {
     uint32_t bits;
-    memcpy(&bits, &value, 4);
+    std::memcpy(&bits, &value, 4);
     return bits;
 }
 
@@ -189,7 +189,7 @@ TEST_F(UnitsTextTest, CoefficientsComeBackBitForBit)
         patterns.push_back(state = state * 1103515245u + 12345u);
     for (uint32_t bits : patterns) {
         float value;
-        memcpy(&value, &bits, 4);
+        std::memcpy(&value, &bits, 4);
         char text[coefficient_text_size];
         format_coefficient(value, text);
         float back = 0;
@@ -205,7 +205,7 @@ TEST_F(UnitsTextTest, CoefficientsComeBackBitForBit)
 TEST_F(UnitsTextTest, AnUnterminatedNameIsExplainedAndRefused)
 {
     UnitMember* member = append_member(append_group("g"), "x", 1, 0);
-    memcpy(member->name, "sixteen bytes!!!", name_size);
+    std::memcpy(member->name, "sixteen bytes!!!", name_size);
     std::string text = write_units_text();
     EXPECT_NE(text.find("# 注意：下一行的名称占满 16 字节，没有结束符。"), std::string::npos);
     EXPECT_NE(text.find("\nsixteen bytes!!!  "), std::string::npos) << text;

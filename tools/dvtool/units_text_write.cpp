@@ -16,7 +16,7 @@ const size_t a_column = 18;
 // as the program itself shows it.
 std::string field_text(const char* field, bool& terminated)
 {
-    terminated = memchr(field, 0, name_size) != nullptr;
+    terminated = std::memchr(field, 0, name_size) != nullptr;
     char text[name_text_size];
     return name_text(field, text);
 }

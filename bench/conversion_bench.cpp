@@ -31,8 +31,17 @@ void format_result_magnitude(benchmark::State& state)
         benchmark::DoNotOptimize(text);
     }
 }
-BENCHMARK(format_result_magnitude)->ArgName("exponent")
-    ->Arg(-5)->Arg(0)->Arg(3)->Arg(6)->Arg(12)->Arg(15)->Arg(20)->Arg(100)->Arg(300);
+BENCHMARK(format_result_magnitude)
+    ->ArgName("exponent")
+    ->Arg(-5)
+    ->Arg(0)
+    ->Arg(3)
+    ->Arg(6)
+    ->Arg(12)
+    ->Arg(15)
+    ->Arg(20)
+    ->Arg(100)
+    ->Arg(300);
 
 void format_general_magnitude(benchmark::State& state)
 {
@@ -54,4 +63,4 @@ void read_decimal_text(benchmark::State& state)
 }
 BENCHMARK(read_decimal_text)->DenseRange(0, 2);
 
-} // namespace
+}  // namespace

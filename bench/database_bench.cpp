@@ -11,8 +11,8 @@ namespace {
 
 std::string database_path(int groups, int members)
 {
-    std::string path = scratch_path(("bench-" + std::to_string(groups) + "x" +
-                                     std::to_string(members) + ".dat").c_str());
+    std::string path =
+        scratch_path(("bench-" + std::to_string(groups) + "x" + std::to_string(members) + ".dat").c_str());
     write_database_file(path, groups, members);
     return path;
 }
@@ -62,8 +62,11 @@ void load_database_one_long_group(benchmark::State& state)
     state.SetComplexityN(members);
     std::remove(path.c_str());
 }
-BENCHMARK(load_database_one_long_group)->RangeMultiplier(4)->Range(1024, 65536)
-    ->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(load_database_one_long_group)
+    ->RangeMultiplier(4)
+    ->Range(1024, 65536)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 // n groups of one member: the same for the group chain.
 void load_database_many_groups(benchmark::State& state)
@@ -79,8 +82,11 @@ void load_database_many_groups(benchmark::State& state)
     state.SetComplexityN(groups);
     std::remove(path.c_str());
 }
-BENCHMARK(load_database_many_groups)->RangeMultiplier(4)->Range(1024, 65536)
-    ->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(load_database_many_groups)
+    ->RangeMultiplier(4)
+    ->Range(1024, 65536)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 // Saving one long group: counting by walking is one more pass, still linear.
 void save_database_one_long_group(benchmark::State& state)
@@ -94,8 +100,11 @@ void save_database_one_long_group(benchmark::State& state)
     free_database();
     std::remove(path.c_str());
 }
-BENCHMARK(save_database_one_long_group)->RangeMultiplier(4)->Range(1024, 65536)
-    ->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(save_database_one_long_group)
+    ->RangeMultiplier(4)
+    ->Range(1024, 65536)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
 
 // find_member on a group of 100: the last name (the longest walk) and a
 // name that is not there (the whole walk).
@@ -123,7 +132,6 @@ void append_members(benchmark::State& state)
     }
     state.SetComplexityN(members);
 }
-BENCHMARK(append_members)->RangeMultiplier(4)->Range(256, 16384)
-    ->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(append_members)->RangeMultiplier(4)->Range(256, 16384)->Unit(benchmark::kMillisecond)->Complexity();
 
-} // namespace
+}  // namespace

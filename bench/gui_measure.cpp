@@ -32,7 +32,7 @@
 namespace {
 
 const int idle_seconds = 10;
-const int keystroke_rounds = 40;     // each types five digits and erases them
+const int keystroke_rounds = 40;  // each types five digits and erases them
 
 unsigned long long filetime_value(const FILETIME& t)
 {
@@ -74,7 +74,8 @@ bool enter_measuring_folder(const std::string& database = "")
     char folder[MAX_PATH];
     std::snprintf(folder, sizeof folder, "%sduvarin-measure-%lu", temp, GetCurrentProcessId());
     CreateDirectoryA(folder, nullptr);
-    if (!SetCurrentDirectoryA(folder)) return false;
+    if (!SetCurrentDirectoryA(folder))
+        return false;
     return database.empty() ? write_database_file("dv.dat", 3, field_count) : write_file("dv.dat", database);
 }
 
@@ -91,10 +92,10 @@ void leave_measuring_folder()
 }
 
 struct Keystrokes {
-    std::vector<double> written;     // WM_CHAR sent until the handler returned
-    std::vector<double> painted;     // the same plus painting every changed field
-    int missed;                      // keystrokes after which the last field kept its text
-    int refocused;                   // times the field had lost the focus
+    std::vector<double> written;  // WM_CHAR sent until the handler returned
+    std::vector<double> painted;  // the same plus painting every changed field
+    int missed;                   // keystrokes after which the last field kept its text
+    int refocused;                // times the field had lost the focus
 };
 
 std::string last_field_text()
@@ -195,8 +196,8 @@ DWORD WINAPI close_later(void*)
 // window, to tell the program's closing apart from the platform's.
 double plain_window_close_ms()
 {
-    HWND plain = create_window(0, L"STATIC", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100,
-                               nullptr, nullptr, nullptr);
+    HWND plain =
+        create_window(0, L"STATIC", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr);
     pump_messages();
     LARGE_INTEGER start = now();
     DestroyWindow(plain);
@@ -217,7 +218,7 @@ int measure_growth(const char* shipped_file, int rounds)
     return result;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -253,15 +254,15 @@ int main(int argc, char** argv)
         leave_measuring_folder();
         return 0;
     }
-    std::printf("start-up: process start to first paint %.1f ms (create_main_window %.1f ms)\n",
-                since_start, seconds_between(before_window, after_window) * 1e3);
+    std::printf("start-up: process start to first paint %.1f ms (create_main_window %.1f ms)\n", since_start,
+                seconds_between(before_window, after_window) * 1e3);
     std::printf("peak working set after start-up: %.1f MB\n", peak_working_set_mb());
 
     Keystrokes keys = measure_keystrokes();
     std::printf("keystroke to 23 fields written: median %.3f ms, 90th percentile %.3f ms, max %.3f ms "
                 "(%zu keystrokes converted, %d missed, focus set again %d times)\n",
-                median(keys.written), percentile(keys.written, 0.9), percentile(keys.written, 1.0),
-                keys.written.size(), keys.missed, keys.refocused);
+                median(keys.written), percentile(keys.written, 0.9), percentile(keys.written, 1.0), keys.written.size(),
+                keys.missed, keys.refocused);
     std::printf("keystroke to fields written and painted: median %.3f ms, 90th percentile %.3f ms\n",
                 median(keys.painted), percentile(keys.painted, 0.9));
     measure_breakdown();
@@ -274,8 +275,8 @@ int main(int argc, char** argv)
     LARGE_INTEGER loop_ended = now();
     double idle_wall = seconds_between(idle_start, loop_ended);
     double idle_cpu = process_cpu_seconds() - cpu_before;
-    std::printf("idle: %.3f s CPU in %.1f s of message loop (%.2f%% of one core); %.3f s CPU before\n",
-                idle_cpu, idle_wall, 100.0 * idle_cpu / idle_wall, cpu_before);
+    std::printf("idle: %.3f s CPU in %.1f s of message loop (%.2f%% of one core); %.3f s CPU before\n", idle_cpu,
+                idle_wall, 100.0 * idle_cpu / idle_wall, cpu_before);
     std::printf("close to end of the message loop: %.1f ms (a plain window closes in %.1f ms)\n",
                 seconds_between(close_posted, loop_ended) * 1e3, plain_window_close_ms());
     std::printf("peak working set: %.1f MB\n", peak_working_set_mb());

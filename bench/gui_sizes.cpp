@@ -20,8 +20,8 @@ const int largest_group = 50000;
 const int most_groups = 20000;
 
 struct Timing {
-    std::vector<double> handled;     // the message sent until its handler returned
-    std::vector<double> shown;       // the same until the window and its controls are painted
+    std::vector<double> handled;  // the message sent until its handler returned
+    std::vector<double> shown;    // the same until the window and its controls are painted
 };
 
 // As the user waits for it: the handler, then every paint it asked for.
@@ -47,7 +47,8 @@ void report(const char* what, const Timing& timing)
 // which is loading, creating and filling every control and the first paint.
 double open_window(const std::string& database)
 {
-    if (!write_file("dv.dat", database)) return -1;
+    if (!write_file("dv.dat", database))
+        return -1;
     LARGE_INTEGER start = now();
     HWND window = create_main_window(GetModuleHandleA(nullptr), SW_SHOWNORMAL);
     double ms = milliseconds_since(start);
@@ -58,7 +59,8 @@ double open_window(const std::string& database)
 // The next window starts from the state of a new process.
 void close_window()
 {
-    if (main_window) DestroyWindow(main_window);
+    if (main_window)
+        DestroyWindow(main_window);
     pump_messages();
     quit_message_taken(nullptr);
     free_database();
@@ -103,19 +105,21 @@ bool measure_startup(const std::string& shipped, int rounds)
     // The first window of a process also pays for what Wine sets up once.
     double first = open_window(shipped);
     close_window();
-    if (first < 0) return false;
+    if (first < 0)
+        return false;
     std::printf("start-up (create_main_window: loading, every control filled, first paint); first window %.1f ms\n",
                 first);
     for (int round = 0; round < rounds; round++) {
         for (Case& c : cases) {
             c.ms.push_back(open_window(c.database));
             close_window();
-            if (c.ms.back() < 0) return false;
+            if (c.ms.back() < 0)
+                return false;
         }
     }
     for (const Case& c : cases)
-        std::printf("  %s: median %.1f ms, %.1f to %.1f ms (%d windows)\n", c.what, median(c.ms),
-                    percentile(c.ms, 0), percentile(c.ms, 1.0), rounds);
+        std::printf("  %s: median %.1f ms, %.1f to %.1f ms (%d windows)\n", c.what, median(c.ms), percentile(c.ms, 0),
+                    percentile(c.ms, 1.0), rounds);
     return true;
 }
 
@@ -182,7 +186,8 @@ void measure_save(int rounds)
 
 bool measure_settings(int rounds)
 {
-    if (open_window(database_of({5, 24, 2500, largest_group})) < 0) return false;
+    if (open_window(database_of({5, 24, 2500, largest_group})) < 0)
+        return false;
     switch_to_page(page_settings);
     pump_messages();
     measure_selection(rounds);
@@ -195,7 +200,8 @@ bool measure_settings(int rounds)
 // Back to the Convert page after a button press refills its selector.
 bool measure_many_groups(int rounds)
 {
-    if (open_window(database_of(std::vector<int>(most_groups, 3))) < 0) return false;
+    if (open_window(database_of(std::vector<int>(most_groups, 3))) < 0)
+        return false;
     Timing refill, last, up;
     for (int round = 0; round < rounds; round++) {
         switch_to_page(page_settings);
@@ -211,7 +217,7 @@ bool measure_many_groups(int rounds)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int measure_sizes(const std::string& shipped_database, int rounds)
 {

@@ -66,4 +66,4 @@ void scan_quotation_crowded_full_buffer(benchmark::State& state)
 }
 BENCHMARK(scan_quotation_crowded_full_buffer)->ArgName("again")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace

@@ -72,8 +72,7 @@ void round_away(ResultDigits* digits, int keep)
 void seventeen_digits(double y, ResultDigits* digits)
 {
     char text[767 + 16];
-    char* end = std::to_chars(text, text + sizeof text, std::fabs(y),
-                              std::chars_format::scientific, 766).ptr;
+    char* end = std::to_chars(text, text + sizeof text, std::fabs(y), std::chars_format::scientific, 766).ptr;
     // text is d.ddd...e+dd
     digits->digit[0] = text[0];
     std::memcpy(digits->digit + 1, text + 2, 17);
@@ -149,8 +148,7 @@ void trim_trailing_zeros(char* text, int capacity)
     }
 }
 
-int convert_from_field(UnitGroup* group, int source_index, const char* source_text,
-                       FieldUpdate* updates)
+int convert_from_field(UnitGroup* group, int source_index, const char* source_text, FieldUpdate* updates)
 {
     // Only the fields of existing members can be typed into; anything else
     // is no conversion at all rather than a walk through a missing member.

@@ -130,7 +130,7 @@ TEST_F(ConvertFromField, NothingToConvertFrom)
     UnitGroup* group = temperatures();
     FieldUpdate updates[field_count - 1];
     EXPECT_EQ(convert_from_field(0, 0, "5", updates), 0);
-    EXPECT_EQ(convert_from_field(group, 3, "", updates), 0);   // past the members
+    EXPECT_EQ(convert_from_field(group, 3, "", updates), 0);  // past the members
     EXPECT_EQ(convert_from_field(group, -1, "5", updates), 0);
 }
 
@@ -155,17 +155,33 @@ TEST(ConvertValue, DividesBeforeItMultiplies)
 
 TEST(FormatResult, RoundsSeventeenDigitsHalfAwayFromZero)
 {
-    struct Case { double y; const char* text; };
+    struct Case {
+        double y;
+        const char* text;
+    };
     const Case cases[] = {
-        {0.0625, "0.063"}, {-0.0625, "-0.063"}, {0.1235, "0.124"}, {0.9995, "1"},
-        {999.9996, "1000"}, {9.9995, "9.999"},  // the double is 9.99949999999999939
-        {0.0005, "0.001"}, {12345678901234.5625, "12345678901234.563"}, {2.5, "2.5"},
+        {0.0625, "0.063"},
+        {-0.0625, "-0.063"},
+        {0.1235, "0.124"},
+        {0.9995, "1"},
+        {999.9996, "1000"},
+        {9.9995, "9.999"},  // the double is 9.99949999999999939
+        {0.0005, "0.001"},
+        {12345678901234.5625, "12345678901234.563"},
+        {2.5, "2.5"},
         {12345678901234.0625, "12345678901234.063"},  // exact ties at the 17th digit
-        {1e15 + 0.25, "1000000000000000.3"}, {0.0004999, "0"},
+        {1e15 + 0.25, "1000000000000000.3"},
+        {0.0004999, "0"},
         {12345678901234.021484375, "12345678901234.021"},  // 4 then 8: cut, not rounded
-        {-0.0004, "-0"}, {-0.0, "-0"}, {1e-300, "0"}, {1e20, "100000000000000000000"},
-        {-1e15, "-1000000000000000"}, {123456789012345678.0, "123456789012345680"},
-        {INFINITY, "null"}, {-INFINITY, "null"}, {NAN, "null"},
+        {-0.0004, "-0"},
+        {-0.0, "-0"},
+        {1e-300, "0"},
+        {1e20, "100000000000000000000"},
+        {-1e15, "-1000000000000000"},
+        {123456789012345678.0, "123456789012345680"},
+        {INFINITY, "null"},
+        {-INFINITY, "null"},
+        {NAN, "null"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(result_text(c.y), c.text) << c.text;
@@ -174,11 +190,14 @@ TEST(FormatResult, RoundsSeventeenDigitsHalfAwayFromZero)
 
 TEST(TrimTrailingZeros, DropsZerosAfterTheLastPoint)
 {
-    struct Case { const char* before; const char* after; };
+    struct Case {
+        const char* before;
+        const char* after;
+    };
     const Case cases[] = {
-        {"12.500", "12.5"}, {"3.000", "3"}, {"100.000", "100"}, {"0.000", "0"},
-        {"-0.000", "-0"}, {"10.050", "10.05"}, {"-3.250", "-3.25"}, {"12.345", "12.345"},
-        {"100", "100"}, {"1.0.50", "1.0.5"}, {"100.", "100"}, {"", ""},
+        {"12.500", "12.5"}, {"3.000", "3"},      {"100.000", "100"},  {"0.000", "0"},
+        {"-0.000", "-0"},   {"10.050", "10.05"}, {"-3.250", "-3.25"}, {"12.345", "12.345"},
+        {"100", "100"},     {"1.0.50", "1.0.5"}, {"100.", "100"},     {"", ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(trimmed(c.before), c.after) << c.before;

@@ -9,14 +9,16 @@
 int field_index(HWND window)
 {
     for (int k = 0; k < field_count; k++)
-        if (conversion_fields[k] == window) return k;
+        if (conversion_fields[k] == window)
+            return k;
     return 0;
 }
 
 bool contains_char(const char* text, char c)
 {
     for (int i = 0; i < field_text_size && text[i]; i++)
-        if (text[i] == c) return true;
+        if (text[i] == c)
+            return true;
     return false;
 }
 
@@ -26,30 +28,37 @@ namespace {
 // through have the same codes as in GBK.
 bool typed_char_allowed(HWND field, WPARAM code)
 {
-    if (code == '\b') return true;
+    if (code == '\b')
+        return true;
     bool digit = code >= '0' && code <= '9';
-    if (!digit && code != '.') return false;
+    if (!digit && code != '.')
+        return false;
     char text[field_text_size];
     read_window_text(field, text, field_text_size);
-    if (code == '.' && contains_char(text, '.')) return false;
+    if (code == '.' && contains_char(text, '.'))
+        return false;
     // The length of the whole text counts, whatever part of it is selected.
     return std::strlen(text) < static_cast<size_t>(typed_length_limit);
 }
 
-} // namespace
+}  // namespace
 
 LRESULT CALLBACK numeric_edit_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
     int k = field_index(window);
-    if (message == WM_CHAR && !typed_char_allowed(window, wparam)) return 0;
-    if (message == WM_RBUTTONDOWN) return 0;
-    if (!saved_field_procs[k]) return DefWindowProcW(window, message, wparam, lparam);
+    if (message == WM_CHAR && !typed_char_allowed(window, wparam))
+        return 0;
+    if (message == WM_RBUTTONDOWN)
+        return 0;
+    if (!saved_field_procs[k])
+        return DefWindowProcW(window, message, wparam, lparam);
     return CallWindowProcW(saved_field_procs[k], window, message, wparam, lparam);
 }
 
 UnitGroup* selected_group()
 {
-    if (!unit_database.next) return nullptr;
+    if (!unit_database.next)
+        return nullptr;
     int index = static_cast<int>(SendMessageA(group_combo, CB_GETCURSEL, 0, 0));
     // The combobox may still hold an older, longer list: past the end of
     // the chain group_at finds none.
@@ -64,7 +73,8 @@ void enable_member_fields()
     const UnitMember* member = group ? group->header.next : nullptr;
     for (int k = 0; k < field_count; k++) {
         EnableWindow(conversion_fields[k], member != nullptr);
-        if (member) member = member->next;
+        if (member)
+            member = member->next;
     }
 }
 
@@ -82,11 +92,12 @@ void clear_fields()
         set_window_text(conversion_fields[k], "");
 }
 
-} // namespace
+}  // namespace
 
 void fill_group_combo()
 {
-    if (!groups_changed) return;
+    if (!groups_changed)
+        return;
     groups_changed = 0;
     BulkFill fill = begin_bulk_fill(group_combo);
     SendMessageA(group_combo, CB_RESETCONTENT, 0, 0);
@@ -112,7 +123,8 @@ void on_field_change(HWND field)
     UnitGroup* group = selected_group();
     // Only the fields of existing members are enabled; a change that comes
     // from anywhere else has no unit to convert from.
-    if (!group || !member_at(group, k)) return;
+    if (!group || !member_at(group, k))
+        return;
     char text[field_text_size];
     read_window_text(field, text, field_text_size);
     FieldUpdate updates[field_count - 1];

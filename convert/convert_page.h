@@ -4,8 +4,8 @@
 #include <windows.h>
 #include "database/unit_database.h"
 
-const int field_text_size = 20;       // a field's text is read with this buffer
-const int typed_length_limit = 5;     // at most this many typed characters
+const int field_text_size = 20;    // a field's text is read with this buffer
+const int typed_length_limit = 5;  // at most this many typed characters
 
 // The procedure of every conversion field: lets digits, one "." and
 // backspace through, swallows every other character and the right button.

@@ -21,7 +21,8 @@ LRESULT CALLBACK spy_proc(HWND window, UINT message, WPARAM wparam, LPARAM lpara
 bool reached_field(UINT message)
 {
     for (UINT m : reached)
-        if (m == message) return true;
+        if (m == message)
+            return true;
     return false;
 }
 
@@ -175,7 +176,8 @@ TEST_F(ShellTest, WithoutGroupsEveryFieldIsDisabledAndNothingConverts)
 {
     EXPECT_TRUE(list_items(group_combo).empty());
     EXPECT_EQ(selected_group(), nullptr);
-    for (int k = 0; k < 24; k++) EXPECT_FALSE(IsWindowEnabled(conversion_fields[k]));
+    for (int k = 0; k < 24; k++)
+        EXPECT_FALSE(IsWindowEnabled(conversion_fields[k]));
     EnableWindow(conversion_fields[0], TRUE);
     type(conversion_fields[0], "5");
     EXPECT_EQ(window_text(conversion_fields[0]), "5");
@@ -198,10 +200,11 @@ protected:
 
 TEST_F(LargeGroupTest, OnlyTheFirst24MembersGetFieldsAndAnEmptyGroupNone)
 {
-    for (int k = 0; k < 24; k++) EXPECT_TRUE(IsWindowEnabled(conversion_fields[k]));
+    for (int k = 0; k < 24; k++)
+        EXPECT_TRUE(IsWindowEnabled(conversion_fields[k]));
     type(conversion_fields[0], "1");
     EXPECT_EQ(window_text(conversion_fields[23]), "24");
     select_list(group_combo, 1);
-    for (int k = 0; k < 24; k++) EXPECT_FALSE(IsWindowEnabled(conversion_fields[k]));
+    for (int k = 0; k < 24; k++)
+        EXPECT_FALSE(IsWindowEnabled(conversion_fields[k]));
 }
-

@@ -106,8 +106,7 @@ void format_general_digits(double value, int precision, char* out)
         return;
     }
     // Room for the widened exponent: the longest text is 24 bytes.
-    char* end = std::to_chars(out, out + general_text_size - 2, value,
-                              std::chars_format::general, precision).ptr;
+    char* end = std::to_chars(out, out + general_text_size - 2, value, std::chars_format::general, precision).ptr;
     *end = 0;
     // The system's C library writes at least three exponent digits
     // (1.23457e+006), to_chars and glibc at least two (1.23457e+06).

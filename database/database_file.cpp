@@ -19,8 +19,7 @@ bool read_field(FILE* file, void* bytes, size_t size)
 
 uint32_t uint32_at(const unsigned char* bytes)
 {
-    return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16
-           | uint32_t(bytes[3]) << 24;
+    return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
 }
 
 bool read_int32(FILE* file, int32_t& value)
@@ -138,7 +137,7 @@ template <class Sink> void put_database(Sink& sink)
     }
 }
 
-} // namespace
+}  // namespace
 
 DatabaseFileState load_database(const char* file_name)
 {

@@ -3,9 +3,9 @@
 #include <cstdint>
 
 enum class DatabaseFileState {
-    missing,   // no file: the first start
+    missing,  // no file: the first start
     loaded,
-    damaged,   // a file that does not load: too short, no groups, a record cut off
+    damaged,  // a file that does not load: too short, no groups, a record cut off
 };
 
 // Fills the empty database from the file; a missing, short or damaged file

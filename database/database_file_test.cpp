@@ -77,9 +77,8 @@ TEST_F(DatabaseFileTest, DamagedFilesLoadAsAnEmptyDatabase)
     EXPECT_EQ(groups_after_loading(two_counted), 0);
     // Cut inside the last b, inside a, inside a name, after a count.
     for (size_t size : {71u, 70u, 69u, 66u, 50u, 8u})
-        EXPECT_EQ(groups_after_loading(example.substr(0, size)), 0)
-            << size << " bytes";
-    EXPECT_EQ(load_database(dat.c_str()), DatabaseFileState::damaged);   // the last cut-off file
+        EXPECT_EQ(groups_after_loading(example.substr(0, size)), 0) << size << " bytes";
+    EXPECT_EQ(load_database(dat.c_str()), DatabaseFileState::damaged);  // the last cut-off file
     EXPECT_EQ(load_database(folder.file("absent.dat").c_str()), DatabaseFileState::missing);
     EXPECT_EQ(group_count(), 0);
     EXPECT_EQ(load_database(worked_example.c_str()), DatabaseFileState::loaded);
@@ -89,7 +88,7 @@ TEST_F(DatabaseFileTest, DamagedFilesLoadAsAnEmptyDatabase)
 TEST_F(DatabaseFileTest, ADamagedFileIsCopiedWholeOverAnOlderCopy)
 {
     std::string damaged = read_file(worked_example).substr(0, 71);
-    damaged += std::string(5000, '\x5A');   // more than one read of the copy
+    damaged += std::string(5000, '\x5A');  // more than one read of the copy
     ASSERT_TRUE(write_file(dat, damaged));
     std::string bak = folder.file("dv.dat.bak");
     ASSERT_TRUE(write_file(bak, "older copy"));
@@ -109,7 +108,7 @@ TEST_F(DatabaseFileTest, TheDigestFollowsEveryStoredByte)
     EXPECT_NE(database_digest(), loaded);
     member->a = 1.8f;
     EXPECT_EQ(database_digest(), loaded);
-    member->name[15] = 'x';   // a byte after the terminator is saved too
+    member->name[15] = 'x';  // a byte after the terminator is saved too
     EXPECT_NE(database_digest(), loaded);
 }
 
@@ -198,4 +197,4 @@ TEST_F(DatabaseFileTest, FailingWriteKeepsTheOldFileByteForByte)
 }
 #endif
 
-} // namespace
+}  // namespace

@@ -8,11 +8,11 @@
 
 struct MemberIndex {
     UnitGroup* group;
-    UnitMember** slots;     // open addressing; null marks a free slot
-    unsigned capacity;      // a power of two, at least twice count
+    UnitMember** slots;  // open addressing; null marks a free slot
+    unsigned capacity;   // a power of two, at least twice count
     unsigned count;
-    UnitMember* last;       // the chain's last member, or the group's header
-    bool complete;          // false once memory ran out
+    UnitMember* last;  // the chain's last member, or the group's header
+    bool complete;     // false once memory ran out
 };
 
 // Indexes the group's members; the first of several with one name is the

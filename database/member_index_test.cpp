@@ -24,14 +24,21 @@ TEST_F(MemberIndexTest, FindsWhatFindMemberFinds)
     append_member(group, "美元", 1, 0);
     append_member(group, "欧元", 2, 0);
     append_member(group, "美元", 3, 0);
-    append_member(group, "特别提款权特别提款权", 4, 0);   // 20 bytes, stored as 14
+    append_member(group, "特别提款权特别提款权", 4, 0);  // 20 bytes, stored as 14
     UnitMember* full = append_member(group, "", 5, 0);
-    std::memcpy(full->name, "ABCDEFGHIJKLMNOP", name_size);   // no zero byte
+    std::memcpy(full->name, "ABCDEFGHIJKLMNOP", name_size);  // no zero byte
     MemberIndex index;
     open_member_index(index, group);
     ASSERT_TRUE(index.complete);
-    const char* texts[] = {"美元", "欧元", "特别提款权特别提款权", "特别提款权特别", "特别提款权特别提",
-                           "ABCDEFGHIJKLMNOP", "ABCDEFGHIJKLMNO", "日元", ""};
+    const char* texts[] = {"美元",
+                           "欧元",
+                           "特别提款权特别提款权",
+                           "特别提款权特别",
+                           "特别提款权特别提",
+                           "ABCDEFGHIJKLMNOP",
+                           "ABCDEFGHIJKLMNO",
+                           "日元",
+                           ""};
     for (const char* text : texts) {
         SCOPED_TRACE(text);
         EXPECT_EQ(find_indexed_member(index, text), find_member(group, text));

@@ -30,7 +30,7 @@ UnitGroup* last_group()
     return group;
 }
 
-} // namespace
+}  // namespace
 
 void write_name(char* field, const char* text)
 {

@@ -2,8 +2,8 @@
 // The unit database: one chain of unit groups, each holding a chain of
 // members. Chain order is display order, field order and file order.
 
-const int name_size = 16;        // a name field: at most 15 bytes of text and a zero
-const int name_text_size = 17;   // room for any name field as a terminated text
+const int name_size = 16;       // a name field: at most 15 bytes of text and a zero
+const int name_text_size = 17;  // room for any name field as a terminated text
 
 struct UnitMember {
     float a;
@@ -13,7 +13,7 @@ struct UnitMember {
 };
 
 struct UnitGroup {
-    UnitMember header;           // header.next heads the member chain; nothing else is used
+    UnitMember header;  // header.next heads the member chain; nothing else is used
     char name[name_size];
     UnitGroup* next;
 };

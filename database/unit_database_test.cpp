@@ -99,7 +99,7 @@ TEST_F(UnitDatabaseTest, SwapsExchangeContentWhileRecordsStay)
     append_member(upper, "u", 1.8f, -0.0f);
     append_member(lower, "l0", 1e-40f, 32);
     append_member(lower, "l1", 0, 0);
-    std::memcpy(lower->name, "ABCDEFGHIJKLMNOP", name_size); // as a file may hold it
+    std::memcpy(lower->name, "ABCDEFGHIJKLMNOP", name_size);  // as a file may hold it
 
     swap_adjacent_groups(upper);
     EXPECT_EQ(group_at(1), upper);
@@ -107,7 +107,7 @@ TEST_F(UnitDatabaseTest, SwapsExchangeContentWhileRecordsStay)
     EXPECT_EQ(name_of(lower->name), "g1");
     EXPECT_EQ(member_names(upper), "l0 l1 ");
     EXPECT_EQ(member_names(lower), "u ");
-    swap_adjacent_groups(group_at(3)); // no follower: no change
+    swap_adjacent_groups(group_at(3));  // no follower: no change
     EXPECT_EQ(group_count(), 4);
 
     UnitMember* first = member_at(upper, 0);
@@ -116,7 +116,7 @@ TEST_F(UnitDatabaseTest, SwapsExchangeContentWhileRecordsStay)
     EXPECT_EQ(member_at(upper, 0), first);
     EXPECT_EQ(first->next, next);
     EXPECT_EQ(member_names(upper), "l1 l0 ");
-    EXPECT_EQ(next->a, 1e-40f); // subnormal: moved as its exact bits
+    EXPECT_EQ(next->a, 1e-40f);  // subnormal: moved as its exact bits
     EXPECT_EQ(next->b, 32.0f);
     swap_adjacent_members(first);
     swap_adjacent_groups(upper);
@@ -198,4 +198,4 @@ TEST(NameField, UnterminatedFieldIsReadBoundedAndMatchesNoText)
     EXPECT_FALSE(name_matches(field, "ab"));
 }
 
-} // namespace
+}  // namespace

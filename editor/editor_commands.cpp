@@ -26,7 +26,8 @@ void add_group()
 {
     UnitGroup* group = append_group(new_entry_name);
     // Out of memory: nothing was added, so the list still mirrors the chain.
-    if (!group) return;
+    if (!group)
+        return;
     append_member(group, new_entry_name, 0, 0);
     add_list_entry(group_list, group->name);
     select_list_entry(group_list, list_count(group_list) - 1);
@@ -36,12 +37,15 @@ void add_group()
 void delete_group_command()
 {
     int s = list_selection(group_list);
-    if (list_count(group_list) < 2 || s < 0) return;
+    if (list_count(group_list) < 2 || s < 0)
+        return;
     // unlink_group needs a second group and an existing position.
-    if (!unit_database.next || !unit_database.next->next || !group_at(s)) return;
+    if (!unit_database.next || !unit_database.next->next || !group_at(s))
+        return;
     UnitGroup* shown = unlink_group(s);
     SendMessageA(group_list, LB_DELETESTRING, static_cast<WPARAM>(s), 0);
-    if (s >= list_count(group_list)) s--;
+    if (s >= list_count(group_list))
+        s--;
     select_list_entry(group_list, s);
     show_group(shown);
 }
@@ -51,7 +55,8 @@ void delete_group_command()
 void swap_groups(int upper, int selection)
 {
     UnitGroup* group = group_at(upper);
-    if (!group || !group->next) return;
+    if (!group || !group->next)
+        return;
     swap_adjacent_groups(group);
     replace_list_entry(group_list, upper, group->name);
     replace_list_entry(group_list, upper + 1, group->next->name);
@@ -61,23 +66,27 @@ void swap_groups(int upper, int selection)
 void move_group_up()
 {
     int s = list_selection(group_list);
-    if (s <= 0) return;
+    if (s <= 0)
+        return;
     swap_groups(s - 1, s - 1);
 }
 
 void move_group_down()
 {
     int s = list_selection(group_list);
-    if (s < 0 || s >= list_count(group_list) - 1) return;
+    if (s < 0 || s >= list_count(group_list) - 1)
+        return;
     swap_groups(s, s + 1);
 }
 
 void add_member()
 {
     UnitGroup* group = selected_list_group();
-    if (!group) return;
+    if (!group)
+        return;
     UnitMember* member = append_member(group, new_entry_name, 0, 0);
-    if (!member) return;
+    if (!member)
+        return;
     add_list_entry(member_list, member->name);
     select_list_entry(member_list, list_count(member_list) - 1);
     show_member(member);
@@ -87,13 +96,16 @@ void delete_member_command()
 {
     UnitGroup* group = selected_list_group();
     int t = list_selection(member_list);
-    if (list_count(member_list) < 2 || !group || t < 0) return;
+    if (list_count(member_list) < 2 || !group || t < 0)
+        return;
     UnitMember* member = member_at(group, t);
     // remove_member needs a member of the group, and the group must keep one.
-    if (!member || !group->header.next->next) return;
+    if (!member || !group->header.next->next)
+        return;
     remove_member(group, member);
     SendMessageA(member_list, LB_DELETESTRING, static_cast<WPARAM>(t), 0);
-    if (t > list_count(member_list) - 1) t = list_count(member_list) - 1;
+    if (t > list_count(member_list) - 1)
+        t = list_count(member_list) - 1;
     select_list_entry(member_list, t);
     show_member(member_at(group, t));
 }
@@ -103,7 +115,8 @@ void delete_member_command()
 void swap_members(UnitGroup* group, int upper, int selection)
 {
     UnitMember* member = member_at(group, upper);
-    if (!member || !member->next) return;
+    if (!member || !member->next)
+        return;
     swap_adjacent_members(member);
     replace_list_entry(member_list, upper, member->name);
     replace_list_entry(member_list, upper + 1, member->next->name);
@@ -114,7 +127,8 @@ void move_member_up()
 {
     UnitGroup* group = selected_list_group();
     int t = list_selection(member_list);
-    if (!group || t <= 0) return;
+    if (!group || t <= 0)
+        return;
     swap_members(group, t - 1, t - 1);
 }
 
@@ -122,7 +136,8 @@ void move_member_down()
 {
     UnitGroup* group = selected_list_group();
     int t = list_selection(member_list);
-    if (!group || t < 0 || t >= list_count(member_list) - 1) return;
+    if (!group || t < 0 || t >= list_count(member_list) - 1)
+        return;
     swap_members(group, t, t + 1);
 }
 
@@ -130,7 +145,8 @@ void move_member_down()
 void take_name(HWND edit, char* name)
 {
     char text[read_text_size];
-    if (!field_edited(edit, text)) return;
+    if (!field_edited(edit, text))
+        return;
     write_name(name, text);
     field_taken(edit, text);
 }
@@ -139,7 +155,8 @@ void rename_group()
 {
     int s = list_selection(group_list);
     UnitGroup* group = selected_list_group();
-    if (!unit_database.next || !group) return;
+    if (!unit_database.next || !group)
+        return;
     take_name(group_name_edit, group->name);
     // group_name_edit keeps the text as typed.
     replace_list_entry(group_list, s, group->name);
@@ -149,7 +166,8 @@ void rename_group()
 void take_coefficient(HWND edit, float& value)
 {
     char text[read_text_size];
-    if (!field_edited(edit, text)) return;
+    if (!field_edited(edit, text))
+        return;
     value = static_cast<float>(read_decimal(text));
     field_taken(edit, text);
 }
@@ -160,7 +178,8 @@ void change_member()
 {
     int t = list_selection(member_list);
     UnitMember* member = selected_list_member(selected_list_group());
-    if (!unit_database.next || !member) return;
+    if (!unit_database.next || !member)
+        return;
     take_name(member_name_edit, member->name);
     take_coefficient(coefficient_a_edit, member->a);
     take_coefficient(coefficient_b_edit, member->b);

@@ -17,7 +17,8 @@ namespace {
 
 std::string file_bytes(const char* name)
 {
-    if (GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES) return "(missing)";
+    if (GetFileAttributesA(name) == INVALID_FILE_ATTRIBUTES)
+        return "(missing)";
     return read_file(name);
 }
 
@@ -77,10 +78,7 @@ protected:
 
 class MemberlessGroupTest : public EmptyEditorTest {
 protected:
-    void prepare_files() override
-    {
-        write_file("dv.dat", database_bytes({{"有", {{"米", 1, 0}}}, {"空", {}}}));
-    }
+    void prepare_files() override { write_file("dv.dat", database_bytes({{"有", {{"米", 1, 0}}}, {"空", {}}})); }
 };
 
 TEST_F(EmptyEditorTest, AddGroupBuildsADatabaseFromNothingAndSaveWritesItsExactBytes)
@@ -112,11 +110,15 @@ TEST_F(EmptyEditorTest, AddGroupBuildsADatabaseFromNothingAndSaveWritesItsExactB
     EXPECT_EQ(list_selection(member_list), 1);
 
     click(IDC_SAVE);
-    const char expected[] =
-        "\x01\0\0\0"
-        "\x02\0\0\0" "\xB3\xA4\xB6\xC8\0\0\0\0\0\0\0\0\0\0\0\0"
-        "\xC3\xD7\0\0\0\0\0\0\0\0\0\0\0\0\0\0" "\0\0\x80\x3F" "\0\0\0\0"
-        "\xC0\xE5\xC3\xD7\0\0\0\0\0\0\0\0\0\0\0\0" "\0\0\xC8\x42" "\0\0\0\0";
+    const char expected[] = "\x01\0\0\0"
+                            "\x02\0\0\0"
+                            "\xB3\xA4\xB6\xC8\0\0\0\0\0\0\0\0\0\0\0\0"
+                            "\xC3\xD7\0\0\0\0\0\0\0\0\0\0\0\0\0\0"
+                            "\0\0\x80\x3F"
+                            "\0\0\0\0"
+                            "\xC0\xE5\xC3\xD7\0\0\0\0\0\0\0\0\0\0\0\0"
+                            "\0\0\xC8\x42"
+                            "\0\0\0\0";
     EXPECT_EQ(file_bytes("dv.dat"), std::string(expected, sizeof expected - 1));
     EXPECT_EQ(file_bytes("config.f"), std::string(30, '\0'));
 
@@ -200,7 +202,10 @@ TEST_F(SampleEditorTest, ChangeWithoutEditingKeepsTheStoredValuesBitForBit)
 
 TEST_F(SampleEditorTest, LongNamesAreCutToFifteenBytesWithoutHalfACharacter)
 {
-    struct Case { const char* typed; const char* stored; };
+    struct Case {
+        const char* typed;
+        const char* stored;
+    };
     const Case cases[] = {
         {"abcdefghijklmnopq", "abcdefghijklmno"},
         {"温度摄氏度华氏度", "温度摄氏度华氏"},    // the 15th byte leads 度: dropped
@@ -242,10 +247,12 @@ TEST_F(EmptyEditorTest, ChineseTypedIntoTheFieldsIsStoredAndSavedAsGbk)
     EXPECT_EQ(list_items(member_list), Texts{"摄氏度"});
 
     click(IDC_SAVE);
-    const char expected[] =
-        "\x01\0\0\0"
-        "\x01\0\0\0" "\xCE\xC2\xB6\xC8\xC9\xE3\xCA\xCF\xB6\xC8\0\0\0\0\0\0"
-        "\xC9\xE3\xCA\xCF\xB6\xC8\0\0\0\0\0\0\0\0\0\0" "\0\0\0\0" "\0\0\0\0";
+    const char expected[] = "\x01\0\0\0"
+                            "\x01\0\0\0"
+                            "\xCE\xC2\xB6\xC8\xC9\xE3\xCA\xCF\xB6\xC8\0\0\0\0\0\0"
+                            "\xC9\xE3\xCA\xCF\xB6\xC8\0\0\0\0\0\0\0\0\0\0"
+                            "\0\0\0\0"
+                            "\0\0\0\0";
     EXPECT_EQ(file_bytes("dv.dat"), std::string(expected, sizeof expected - 1));
     restart();
     EXPECT_EQ(list_items(group_list), Texts{"温度摄氏度"});
@@ -256,10 +263,13 @@ TEST_F(EmptyEditorTest, ChineseTypedIntoTheFieldsIsStoredAndSavedAsGbk)
 // one, one "?" per character, within the same cut.
 TEST_F(SampleEditorTest, ACharacterGbkCannotHoldIsStoredAsAQuestionMark)
 {
-    struct Case { const wchar_t* typed; const char* stored; };
+    struct Case {
+        const wchar_t* typed;
+        const char* stored;
+    };
     const Case cases[] = {
-        {L"a\uD55Cb", "a?b"},                             // Hangul
-        {L"\U0001F600x", "?x"},                           // beyond the BMP: a surrogate pair, one "?"
+        {L"a\uD55Cb", "a?b"},    // Hangul
+        {L"\U0001F600x", "?x"},  // beyond the BMP: a surrogate pair, one "?"
         {L"温度\U0001F600摄氏", "温度?摄氏"},
     };
     for (const Case& c : cases) {
@@ -278,9 +288,16 @@ TEST_F(SampleEditorTest, ACharacterGbkCannotHoldIsStoredAsAQuestionMark)
 
 TEST_F(ThreeGroupEditorTest, MovesAtTheEndsDoNothingButStillMarkTheGroupsChanged)
 {
-    struct End { int button; HWND list; int group; int position; };
-    const End ends[] = {{IDC_GROUP_UP, group_list, 0, 0}, {IDC_GROUP_DOWN, group_list, 2, 2},
-                        {IDC_MEMBER_UP, member_list, 2, 0}, {IDC_MEMBER_DOWN, member_list, 2, 2}};
+    struct End {
+        int button;
+        HWND list;
+        int group;
+        int position;
+    };
+    const End ends[] = {{IDC_GROUP_UP, group_list, 0, 0},
+                        {IDC_GROUP_DOWN, group_list, 2, 2},
+                        {IDC_MEMBER_UP, member_list, 2, 0},
+                        {IDC_MEMBER_DOWN, member_list, 2, 2}};
     for (const End& end : ends) {
         select_list(group_list, end.group);
         select_list(end.list, end.position);
@@ -388,7 +405,8 @@ TEST_F(MemberlessGroupTest, AGroupWithoutMembersShowsNoneUntilAddMemberGivesItOn
     EXPECT_TRUE(list_items(member_list).empty());
     EXPECT_EQ(list_selection(member_list), -1);
     EXPECT_EQ(member_fields(), (Texts{"米", "1", "0"}));
-    for (int id : {IDC_MEMBER_CHANGE, IDC_MEMBER_DELETE, IDC_MEMBER_UP, IDC_MEMBER_DOWN}) click(id);
+    for (int id : {IDC_MEMBER_CHANGE, IDC_MEMBER_DELETE, IDC_MEMBER_UP, IDC_MEMBER_DOWN})
+        click(id);
     EXPECT_EQ(member_count(group_at(1)), 0);
     EXPECT_STREQ(group_at(0)->header.next->name, "米");
     click(IDC_MEMBER_ADD);
@@ -421,8 +439,8 @@ protected:
     void prepare_files() override
     {
         std::string error;
-        ASSERT_TRUE(read_units_text(read_file(DUVARIN_SOURCE_DIR "/resources/units.txt"), false,
-                                    "units.txt", error)) << error;
+        ASSERT_TRUE(read_units_text(read_file(DUVARIN_SOURCE_DIR "/resources/units.txt"), false, "units.txt", error))
+            << error;
         ASSERT_TRUE(save_database("dv.dat"));
         free_database();
         shipped = file_bytes("dv.dat");

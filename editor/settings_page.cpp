@@ -26,14 +26,16 @@ void replace_list_entry(HWND list, int position, const char* name_field)
 UnitGroup* selected_list_group()
 {
     int s = list_selection(group_list);
-    if (s < 0) return nullptr;
+    if (s < 0)
+        return nullptr;
     return group_at(s);
 }
 
 UnitMember* selected_list_member(UnitGroup* group)
 {
     int t = list_selection(member_list);
-    if (!group || t < 0) return nullptr;
+    if (!group || t < 0)
+        return nullptr;
     return member_at(group, t);
 }
 
@@ -57,7 +59,8 @@ ShownField shown_fields[] = {
 ShownField* shown_field(HWND edit)
 {
     for (ShownField& field : shown_fields)
-        if (*field.edit == edit) return &field;
+        if (*field.edit == edit)
+            return &field;
     return nullptr;
 }
 
@@ -65,10 +68,11 @@ void show_field(HWND edit, const char* text)
 {
     set_window_text(edit, text);
     ShownField* field = shown_field(edit);
-    if (field) read_edit_text(edit, field->text);
+    if (field)
+        read_edit_text(edit, field->text);
 }
 
-} // namespace
+}  // namespace
 
 bool field_edited(HWND edit, char* text)
 {
@@ -80,12 +84,14 @@ bool field_edited(HWND edit, char* text)
 void field_taken(HWND edit, const char* text)
 {
     ShownField* field = shown_field(edit);
-    if (field) std::snprintf(field->text, sizeof field->text, "%s", text);
+    if (field)
+        std::snprintf(field->text, sizeof field->text, "%s", text);
 }
 
 void show_member(UnitMember* member)
 {
-    if (!member) return;
+    if (!member)
+        return;
     char text[name_text_size];
     show_field(member_name_edit, name_text(member->name, text));
     char number[general_text_size];
@@ -111,11 +117,12 @@ void list_members(UnitGroup* group)
     end_bulk_fill(fill);
 }
 
-} // namespace
+}  // namespace
 
 void show_group(UnitGroup* group)
 {
-    if (!group) return;
+    if (!group)
+        return;
     char text[name_text_size];
     show_field(group_name_edit, name_text(group->name, text));
     list_members(group);
@@ -126,7 +133,8 @@ void show_group(UnitGroup* group)
 void fill_editor_lists()
 {
     UnitGroup* first = unit_database.next;
-    if (!first) return;
+    if (!first)
+        return;
     BulkFill fill = begin_bulk_fill(group_list);
     SendMessageA(group_list, LB_RESETCONTENT, 0, 0);
     for (UnitGroup* group = first; group; group = group->next)

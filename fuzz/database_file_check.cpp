@@ -194,7 +194,7 @@ std::string file_bytes(const DatabaseImage& image)
     return out;
 }
 
-} // namespace
+}  // namespace
 
 void check_database_file(const uint8_t* data, size_t size)
 {

@@ -31,15 +31,13 @@ bool same_record(const DownloadRecord& x, const DownloadRecord& y)
 
 void check_status(const DownloadRecord& record, const DownloadRecord& today)
 {
-    const char* expected = same_record(record, today) ? "成功下载"
-                         : record.day == 0          ? "无成功连接"
-                                                    : "需要更新";
+    const char* expected = same_record(record, today) ? "成功下载" : record.day == 0 ? "无成功连接" : "需要更新";
     const char* text = record_status_text(record, today);
     if (!text || std::strcmp(text, expected) != 0)
         report_violation(target, "record_status_text breaks the three-way rule");
 }
 
-} // namespace
+}  // namespace
 
 void check_download_log(const uint8_t* data, size_t size)
 {

@@ -19,7 +19,7 @@ void check_result_text(const uint8_t* data, size_t size);
 void report_violation(const char* target, const char* what);
 
 struct FuzzTarget {
-    const char* name;            // also the folder of its corpus and regressions
+    const char* name;  // also the folder of its corpus and regressions
     void (*check)(const uint8_t* data, size_t size);
 };
 const int fuzz_target_count = 6;

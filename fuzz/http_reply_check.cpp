@@ -24,8 +24,8 @@ const size_t every_cut_size = 200;
 
 struct Outcome {
     ReplyState before_close;
-    ReplyState state;   // after the peer closed
-    std::string text;   // what was kept, up to its terminator
+    ReplyState state;  // after the peer closed
+    std::string text;  // what was kept, up to its terminator
     int status = 0;
 };
 
@@ -40,7 +40,8 @@ class Dice {
 public:
     Dice(const std::string& bytes, std::uint64_t salt) : state(salt ^ 14695981039346656037u)
     {
-        for (unsigned char c : bytes) state = (state ^ c) * 1099511628211u;
+        for (unsigned char c : bytes)
+            state = (state ^ c) * 1099511628211u;
     }
     // 0 .. n - 1 (0 when n is 0).
     size_t below(size_t n) { return n ? static_cast<size_t>(next() % n) : 0; }
@@ -67,18 +68,20 @@ Outcome feed(const std::string& bytes, std::vector<size_t> sizes, int limit = re
     // than the framing.
     static std::vector<char> full_size(reply_limit + 1);
     std::vector<char> other_size;
-    if (limit != reply_limit) other_size.resize(static_cast<size_t>(limit) + 1);
+    if (limit != reply_limit)
+        other_size.resize(static_cast<size_t>(limit) + 1);
     std::vector<char>& text = limit == reply_limit ? full_size : other_size;
     std::fill(text.begin(), text.end(), '\x7f');
     HttpReply reply;
     begin_reply(reply, text.data(), limit);
     ReplyState state = reply_state(reply);
-    std::string at_end;   // the kept text when the reply ended
+    std::string at_end;  // the kept text when the reply ended
     sizes.push_back(bytes.size());
     size_t at = 0;
     for (size_t size : sizes) {
         size = std::min(size, bytes.size() - at);
-        if (size == 0) continue;
+        if (size == 0)
+            continue;
         int kept_before = reply.kept;
         ReplyState now = add_reply_bytes(reply, bytes.data() + at, static_cast<int>(size));
         at += size;
@@ -112,7 +115,8 @@ std::vector<size_t> random_receives(const std::string& bytes, Dice& dice)
     static const size_t largest[] = {2, 4, 17, 100, 1500};
     size_t most = largest[dice.below(std::size(largest))];
     std::vector<size_t> sizes;
-    for (size_t total = 0; total < bytes.size(); total += sizes.back()) sizes.push_back(dice.below(most) + 1);
+    for (size_t total = 0; total < bytes.size(); total += sizes.back())
+        sizes.push_back(dice.below(most) + 1);
     return sizes;
 }
 
@@ -138,7 +142,8 @@ void check_smaller_limit(const std::string& bytes, const Outcome& whole, int lim
     else
         right = small.before_close == ReplyState::too_long && small.state == ReplyState::too_long &&
                 small.text == whole.text.substr(0, room);
-    if (!right) report_violation(target, "a smaller limit kept something else than the start of the text");
+    if (!right)
+        report_violation(target, "a smaller limit kept something else than the start of the text");
 }
 
 bool may_be_http(const std::string& bytes)
@@ -168,10 +173,10 @@ void check_any_bytes(const std::string& bytes)
     if (!may_be_http(bytes) && !(whole == raw))
         report_violation(target, "a reply that is not HTTP was not kept as it came");
 
-    check_smaller_limit(bytes, whole, static_cast<int>(dice.below(std::min<size_t>(whole.text.size(), 600) + 2)),
-                        dice);
+    check_smaller_limit(bytes, whole, static_cast<int>(dice.below(std::min<size_t>(whole.text.size(), 600) + 2)), dice);
     check_smaller_limit(bytes, whole, static_cast<int>(whole.text.size()), dice);
-    if (!whole.text.empty()) check_smaller_limit(bytes, whole, static_cast<int>(whole.text.size()) - 1, dice);
+    if (!whole.text.empty())
+        check_smaller_limit(bytes, whole, static_cast<int>(whole.text.size()) - 1, dice);
 }
 
 std::string line_end(Dice& dice)
@@ -189,16 +194,20 @@ std::string chunked(const std::string& body, Dice& dice)
     for (size_t at = 0; at < body.size();) {
         size_t size = std::min(dice.below(most) + 1, body.size() - at);
         std::string digits;
-        for (size_t rest = size; rest; rest >>= 4) digits.insert(digits.begin(), "0123456789abcdef"[rest & 15]);
+        for (size_t rest = size; rest; rest >>= 4)
+            digits.insert(digits.begin(), "0123456789abcdef"[rest & 15]);
         if (dice.coin())
-            for (char& c : digits) c = c >= 'a' ? static_cast<char>(c - 'a' + 'A') : c;
-        if (dice.below(8) == 0) digits.insert(0, "00");
+            for (char& c : digits)
+                c = c >= 'a' ? static_cast<char>(c - 'a' + 'A') : c;
+        if (dice.below(8) == 0)
+            digits.insert(0, "00");
         std::string extension = dice.below(6) ? "" : dice.coin() ? " ;name=\"a;b\"" : ";x";
         framed += digits + extension + line_end(dice) + body.substr(at, size) + line_end(dice);
         at += size;
     }
     framed += "0" + line_end(dice);
-    if (dice.coin()) framed += "Expires: 0" + line_end(dice);
+    if (dice.coin())
+        framed += "Expires: 0" + line_end(dice);
     return framed + line_end(dice);
 }
 
@@ -212,7 +221,7 @@ void check_framed(const std::string& head, const std::string& framed_body, const
     std::string reply = head + framed_body;
     std::string text = (head + body).substr(0, reply_limit);
     bool fits = head.size() + body.size() <= static_cast<size_t>(reply_limit);
-    Outcome expected = !fits       ? Outcome{ReplyState::too_long, ReplyState::too_long, text, 200}
+    Outcome expected = !fits         ? Outcome{ReplyState::too_long, ReplyState::too_long, text, 200}
                        : ends_itself ? Outcome{ReplyState::complete, ReplyState::complete, text, 200}
                                      : Outcome{ReplyState::receiving, ReplyState::complete, text, 200};
     std::string bytes = ends_itself ? reply + next : reply;

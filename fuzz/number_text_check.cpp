@@ -80,7 +80,7 @@ void check_trim(const char* target, const uint8_t* data, size_t size)
         report_violation(target, "trim_trailing_zeros changed more than the text's end");
 }
 
-} // namespace
+}  // namespace
 
 void check_read_decimal(const uint8_t* data, size_t size)
 {

@@ -77,9 +77,9 @@ void check_lines(const char* reply)
         // A full line ends where the limit cut it, even right before a line
         // feed, which then ends an empty line of its own.
         const char* expected = length == static_cast<size_t>(line_limit) ? cursor + length
-                             : cursor[length] == '\n'        ? cursor + length + 1
-                             : cursor[length] == 0           ? cursor + length
-                                                             : nullptr;
+                               : cursor[length] == '\n'                  ? cursor + length + 1
+                               : cursor[length] == 0                     ? cursor + length
+                                                                         : nullptr;
         if (next != expected || next == cursor) {
             report_violation(target, "read_line returned the wrong cursor");
             return;
@@ -153,7 +153,7 @@ void check_scan(const char* reply, int column)
     free_database();
 }
 
-} // namespace
+}  // namespace
 
 void check_quotation_scan(const uint8_t* data, size_t size)
 {

@@ -36,7 +36,8 @@ fs::path inputs_folder(const char* kind)
 int replay(const char* kind, const FuzzTarget& target)
 {
     fs::path folder = inputs_folder(kind) / target.name;
-    if (!fs::is_directory(folder)) return -1;
+    if (!fs::is_directory(folder))
+        return -1;
     int count = 0;
     for (const fs::path& file : inputs_in(folder)) {
         std::ifstream in(file, std::ios::binary);
@@ -51,11 +52,12 @@ int replay(const char* kind, const FuzzTarget& target)
 bool is_target(const std::string& name)
 {
     for (const FuzzTarget& target : fuzz_targets)
-        if (name == target.name) return true;
+        if (name == target.name)
+            return true;
     return false;
 }
 
-} // namespace
+}  // namespace
 
 void report_violation(const char* target, const char* what)
 {

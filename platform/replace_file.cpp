@@ -40,7 +40,7 @@ FILE* create_temporary(FileReplacement& file)
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 bool begin_replacement(FileReplacement& file, const char* target)
 {

@@ -31,7 +31,7 @@ void sync_folder(const char* target)
     close(fd);
 }
 
-} // namespace
+}  // namespace
 
 FILE* create_new_file(const char* name, CreateOutcome& outcome)
 {

@@ -55,4 +55,4 @@ TEST(ReplaceFile, UnusableTargetsFailCleanly)
     EXPECT_TRUE(folder.entries().empty());
 }
 
-} // namespace
+}  // namespace

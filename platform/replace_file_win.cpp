@@ -9,8 +9,7 @@
 
 FILE* create_new_file(const char* name, CreateOutcome& outcome)
 {
-    int fd = _open(name, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
-                   _S_IREAD | _S_IWRITE);
+    int fd = _open(name, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (fd < 0) {
         outcome = errno == EEXIST ? CreateOutcome::name_taken : CreateOutcome::failed;
         return nullptr;
@@ -39,8 +38,7 @@ bool commit_to_disk(FILE* stream)
 bool replace_target(const char* replacement, const char* target)
 {
     // WRITE_THROUGH: the call returns only once the move is on the disk.
-    return MoveFileExA(replacement, target,
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExA(replacement, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 void remove_file(const char* name)

@@ -12,7 +12,10 @@
 
 namespace {
 
-INT_PTR CALLBACK passive_dialog_proc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+INT_PTR CALLBACK passive_dialog_proc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
 
 std::string window_text(HWND window)
 {
@@ -27,8 +30,8 @@ std::string window_text(HWND window)
 
 TEST(AboutBox, OpensWithItsPictureAndItsTextsInCodePage936)
 {
-    HWND box = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), nullptr,
-                                  passive_dialog_proc, 0);
+    HWND box =
+        CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), nullptr, passive_dialog_proc, 0);
     ASSERT_NE(box, nullptr);
     std::vector<HWND> children;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))

@@ -23,9 +23,11 @@ VersionInfo read_version_info(const char* program)
     VersionInfo info;
     DWORD handle = 0;
     DWORD size = GetFileVersionInfoSizeA(program, &handle);
-    if (!size) return info;
+    if (!size)
+        return info;
     info.data.resize(size);
-    if (!GetFileVersionInfoA(program, 0, size, info.data.data())) return info;
+    if (!GetFileVersionInfoA(program, 0, size, info.data.data()))
+        return info;
     void* fixed = nullptr;
     UINT length = 0;
     if (VerQueryValueW(info.data.data(), L"\\", &fixed, &length) && length >= sizeof(VS_FIXEDFILEINFO))
@@ -39,8 +41,7 @@ std::string string_value(const VersionInfo& info, const wchar_t* name)
     std::wstring path = std::wstring(L"\\StringFileInfo\\080403a8\\") + name;
     void* value = nullptr;
     UINT length = 0;
-    if (info.data.empty() ||
-        !VerQueryValueW(const_cast<char*>(info.data.data()), path.c_str(), &value, &length))
+    if (info.data.empty() || !VerQueryValueW(const_cast<char*>(info.data.data()), path.c_str(), &value, &length))
         return "(none)";
     char gbk[256] = "";
     WideCharToMultiByte(936, 0, static_cast<const wchar_t*>(value), -1, gbk, sizeof gbk, nullptr, nullptr);

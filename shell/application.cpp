@@ -51,9 +51,10 @@ SIZE window_size()
 HWND create_main_window(HINSTANCE instance, int show_command)
 {
     register_window_class(instance);
-    HWND window = create_window(0, main_window_class, main_window_title, main_window_style,
-                                0, 0, client_width, client_height, nullptr, nullptr, instance);
-    if (!window) return nullptr;
+    HWND window = create_window(0, main_window_class, main_window_title, main_window_style, 0, 0, client_width,
+                                client_height, nullptr, nullptr, instance);
+    if (!window)
+        return nullptr;
     main_window = window;
     app_instance = instance;
     current_page = 1;
@@ -84,6 +85,7 @@ int run_message_loop()
 
 int run_application(HINSTANCE instance, int show_command)
 {
-    if (!create_main_window(instance, show_command)) return 0;
+    if (!create_main_window(instance, show_command))
+        return 0;
     return run_message_loop();
 }

@@ -39,18 +39,17 @@ namespace {
 
 // In id order: 500 + 4k.
 const EditorButton editor_button_layout[editor_button_count] = {
-    {"添加", 320, 80}, {"删除", 320, 105}, {"上移", 320, 130}, {"下移", 320, 155},
+    {"添加", 320, 80},  {"删除", 320, 105}, {"上移", 320, 130}, {"下移", 320, 155},
     {"添加", 320, 270}, {"删除", 320, 295}, {"上移", 320, 320}, {"下移", 320, 345},
-    {"更改", 520, 80}, {"更改", 520, 270}, {"保存", 170, 440},
+    {"更改", 520, 80},  {"更改", 520, 270}, {"保存", 170, 440},
 };
 
 const int settings_edit_top[settings_edit_count] = {80, 270, 310, 350};
 
 // Unicode controls: list boxes and the combobox keep their entries as
 // UTF-16, and the edits take any character the user types.
-HWND create_control(HWND parent, HINSTANCE instance, const WCHAR* window_class,
-                           const char* text, int id, int x, int y, int width, int height,
-                           DWORD style)
+HWND create_control(HWND parent, HINSTANCE instance, const WCHAR* window_class, const char* text, int id, int x, int y,
+                    int width, int height, DWORD style)
 {
     return create_window(0, window_class, text, style, x, y, width, height, parent,
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance);
@@ -64,8 +63,8 @@ void set_font(HWND control)
 void create_conversion_fields(HWND parent, HINSTANCE instance)
 {
     for (int i = 0; i < field_count; i++) {
-        HWND field = create_control(parent, instance, L"EDIT", nullptr, IDC_FIELD_FIRST + i,
-                                    170 + 120 * (i % 4), 120 + 60 * (i / 4), 100, 20, edit_style);
+        HWND field = create_control(parent, instance, L"EDIT", nullptr, IDC_FIELD_FIRST + i, 170 + 120 * (i % 4),
+                                    120 + 60 * (i / 4), 100, 20, edit_style);
         // Recorded before subclassing: numeric_edit_proc finds its saved
         // procedure through the field's index.
         conversion_fields[i] = field;
@@ -81,20 +80,19 @@ void create_conversion_fields(HWND parent, HINSTANCE instance)
 void create_settings_controls(HWND parent, HINSTANCE instance)
 {
     for (int i = 0; i < settings_edit_count; i++) {
-        settings_edits[i] = create_control(parent, instance, L"EDIT", nullptr, IDC_GROUP_NAME + i,
-                                           445, settings_edit_top[i], 70, 20, edit_style);
+        settings_edits[i] = create_control(parent, instance, L"EDIT", nullptr, IDC_GROUP_NAME + i, 445,
+                                           settings_edit_top[i], 70, 20, edit_style);
         set_font(settings_edits[i]);
     }
-    group_list = create_control(parent, instance, L"LISTBOX", nullptr, IDC_GROUP_LIST,
-                                170, 80, 140, 150, list_style);
+    group_list = create_control(parent, instance, L"LISTBOX", nullptr, IDC_GROUP_LIST, 170, 80, 140, 150, list_style);
     set_font(group_list);
-    member_list = create_control(parent, instance, L"LISTBOX", nullptr, IDC_MEMBER_LIST,
-                                 170, 270, 140, 150, list_style);
+    member_list =
+        create_control(parent, instance, L"LISTBOX", nullptr, IDC_MEMBER_LIST, 170, 270, 140, 150, list_style);
     set_font(member_list);
     for (int k = 0; k < editor_button_count; k++) {
         const EditorButton& b = editor_button_layout[k];
-        editor_buttons[k] = create_control(parent, instance, L"BUTTON", b.text, IDC_GROUP_ADD + 4 * k,
-                                           b.x, b.y, 50, 20, button_style);
+        editor_buttons[k] =
+            create_control(parent, instance, L"BUTTON", b.text, IDC_GROUP_ADD + 4 * k, b.x, b.y, 50, 20, button_style);
     }
     for (int k = 0; k < editor_button_count; k++)
         set_font(editor_buttons[k]);
@@ -103,16 +101,15 @@ void create_settings_controls(HWND parent, HINSTANCE instance)
 void create_convert_and_update_controls(HWND parent, HINSTANCE instance)
 {
     // The 120 pixels of height include the dropped-down list.
-    group_combo = create_control(parent, instance, L"COMBOBOX", nullptr, IDC_GROUP_COMBO,
-                                 255, 45, 130, 120, combo_style);
+    group_combo =
+        create_control(parent, instance, L"COMBOBOX", nullptr, IDC_GROUP_COMBO, 255, 45, 130, 120, combo_style);
     set_font(group_combo);
-    download_list = create_control(parent, instance, L"LISTBOX", nullptr, IDC_DOWNLOAD_LIST,
-                                   170, 80, 160, 150, wide_list_style);
+    download_list =
+        create_control(parent, instance, L"LISTBOX", nullptr, IDC_DOWNLOAD_LIST, 170, 80, 160, 150, wide_list_style);
     set_font(download_list);
     // The table names are wider than the list.
     SendMessageA(download_list, LB_SETHORIZONTALEXTENT, 200, 0);
-    download_button = create_control(parent, instance, L"BUTTON", "下载", IDC_DOWNLOAD,
-                                     450, 300, 70, 25, button_style);
+    download_button = create_control(parent, instance, L"BUTTON", "下载", IDC_DOWNLOAD, 450, 300, 70, 25, button_style);
     set_font(download_button);
 }
 
@@ -123,13 +120,16 @@ int list_in_tab_order(HWND* handles)
     int n = 0;
     auto add = [&](HWND handle) { handles[n++] = handle; };
     add(group_combo);
-    for (int i = 0; i < field_count; i++) add(conversion_fields[i]);
+    for (int i = 0; i < field_count; i++)
+        add(conversion_fields[i]);
     add(group_list);
-    for (int k = 0; k < 4; k++) add(editor_buttons[k]);
+    for (int k = 0; k < 4; k++)
+        add(editor_buttons[k]);
     add(group_name_edit);
     add(editor_buttons[8]);
     add(member_list);
-    for (int k = 4; k < 8; k++) add(editor_buttons[k]);
+    for (int k = 4; k < 8; k++)
+        add(editor_buttons[k]);
     add(member_name_edit);
     add(coefficient_a_edit);
     add(coefficient_b_edit);
@@ -183,7 +183,8 @@ void clear_control_handles()
 BulkFill begin_bulk_fill(HWND control)
 {
     BulkFill fill = {control, false};
-    if (!control) return fill;
+    if (!control)
+        return fill;
     fill.shown = (GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE) != 0;
     SendMessageW(control, WM_SETREDRAW, FALSE, 0);
     return fill;
@@ -191,7 +192,8 @@ BulkFill begin_bulk_fill(HWND control)
 
 void end_bulk_fill(const BulkFill& fill)
 {
-    if (!fill.control) return;
+    if (!fill.control)
+        return;
     SendMessageW(fill.control, WM_SETREDRAW, TRUE, 0);
     // The default handling of WM_SETREDRAW TRUE marks a window visible; a
     // control of a hidden page must stay hidden.
@@ -205,13 +207,15 @@ void end_bulk_fill(const BulkFill& fill)
 
 int list_count(HWND list)
 {
-    if (!list) return 0;
+    if (!list)
+        return 0;
     return static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
 }
 
 int list_selection(HWND list)
 {
     // A missing list would answer 0, which reads as entry 0 being selected.
-    if (!list) return -1;
+    if (!list)
+        return -1;
     return static_cast<int>(SendMessageA(list, LB_GETCURSEL, 0, 0));
 }

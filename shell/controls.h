@@ -9,16 +9,16 @@ const int settings_edit_count = 4;
 const int editor_button_count = 11;
 const int control_count = field_count + settings_edit_count + 2 + editor_button_count + 1 + 2;
 
-extern HWND conversion_fields[field_count];      // field i has id 200 + i
-extern WNDPROC saved_field_procs[field_count];   // each field's procedure before subclassing
-extern HWND settings_edits[settings_edit_count]; // ids 300..303, named below
+extern HWND conversion_fields[field_count];       // field i has id 200 + i
+extern WNDPROC saved_field_procs[field_count];    // each field's procedure before subclassing
+extern HWND settings_edits[settings_edit_count];  // ids 300..303, named below
 extern HWND& group_name_edit;
 extern HWND& member_name_edit;
 extern HWND& coefficient_a_edit;
 extern HWND& coefficient_b_edit;
 extern HWND group_list;
 extern HWND member_list;
-extern HWND editor_buttons[editor_button_count]; // button k has id 500 + 4k
+extern HWND editor_buttons[editor_button_count];  // button k has id 500 + 4k
 extern HWND group_combo;
 extern HWND download_list;
 extern HWND download_button;

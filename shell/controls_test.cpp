@@ -31,9 +31,8 @@ LRESULT CALLBACK record_creation(int code, WPARAM wparam, LPARAM lparam)
             created_main_window = reinterpret_cast<HWND>(wparam);
         else if (created_main_window && cs->hwndParent == created_main_window)
             creations.push_back({named ? gbk_text(cs->lpszClass) : "?", cs->lpszName ? gbk_text(cs->lpszName) : "",
-                                 static_cast<int>(reinterpret_cast<INT_PTR>(cs->hMenu)),
-                                 cs->x, cs->y, cs->cx, cs->cy, static_cast<DWORD>(cs->style),
-                                 cs->dwExStyle});
+                                 static_cast<int>(reinterpret_cast<INT_PTR>(cs->hMenu)), cs->x, cs->y, cs->cx, cs->cy,
+                                 static_cast<DWORD>(cs->style), cs->dwExStyle});
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
@@ -94,11 +93,14 @@ namespace {
 std::vector<std::pair<HWND, int>> all_controls()
 {
     std::vector<std::pair<HWND, int>> c;
-    for (int i = 0; i < 24; i++) c.push_back({conversion_fields[i], 200 + i});
-    for (int i = 0; i < 4; i++) c.push_back({settings_edits[i], 300 + i});
+    for (int i = 0; i < 24; i++)
+        c.push_back({conversion_fields[i], 200 + i});
+    for (int i = 0; i < 4; i++)
+        c.push_back({settings_edits[i], 300 + i});
     c.push_back({group_list, 400});
     c.push_back({member_list, 404});
-    for (int k = 0; k < 11; k++) c.push_back({editor_buttons[k], 500 + 4 * k});
+    for (int k = 0; k < 11; k++)
+        c.push_back({editor_buttons[k], 500 + 4 * k});
     c.push_back({group_combo, 600});
     c.push_back({download_list, 610});
     c.push_back({download_button, 620});
@@ -152,8 +154,7 @@ TEST_F(SampleShellTest, ConversionFieldsAreSubclassedAndKeepTheirEditProcedure)
     for (int i = 0; i < 24; i++) {
         // Read as a wide procedure: read as ANSI the system would hand out
         // a stand-in that converts the messages.
-        EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(conversion_fields[i], GWLP_WNDPROC)),
-                  numeric_edit_proc);
+        EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(conversion_fields[i], GWLP_WNDPROC)), numeric_edit_proc);
         EXPECT_NE(saved_field_procs[i], nullptr);
         EXPECT_NE(saved_field_procs[i], numeric_edit_proc);
     }

@@ -33,7 +33,8 @@ bool log_is_saved()
 // may still hold the user's data.
 bool is_gone(const char* name)
 {
-    if (GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES) return false;
+    if (GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES)
+        return false;
     DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
@@ -44,7 +45,8 @@ bool is_gone(const char* name)
 bool save_database_file()
 {
     if (keep_damaged_database) {
-        if (!is_gone(database_file_name) && !copy_file_bytes(database_file_name, database_backup_name)) return false;
+        if (!is_gone(database_file_name) && !copy_file_bytes(database_file_name, database_backup_name))
+            return false;
         keep_damaged_database = false;
     }
     return save_database(database_file_name);
@@ -86,12 +88,16 @@ void warn_of_damaged_file()
 // one does not stop the attempt on the other.
 bool save_document()
 {
-    if (!unit_database.next) return true;
+    if (!unit_database.next)
+        return true;
     bool database_saved = save_database_file();
     bool log_saved = save_download_log(log_file_name);
-    if (database_saved) saved_database_digest = database_digest();
-    if (log_saved) saved_download_log = download_log;
-    if (!database_saved || !log_saved) report_unsaved(database_saved, log_saved);
+    if (database_saved)
+        saved_database_digest = database_digest();
+    if (log_saved)
+        saved_download_log = download_log;
+    if (!database_saved || !log_saved)
+        report_unsaved(database_saved, log_saved);
     return database_saved && log_saved;
 }
 
@@ -103,8 +109,10 @@ void record_download(int table)
 
 bool may_close()
 {
-    if (saved_database_digest == database_digest() && log_is_saved()) return true;
+    if (saved_database_digest == database_digest() && log_is_saved())
+        return true;
     int answer = show_message_box(main_window, "修改尚未保存，是否保存？", "保存", MB_YESNOCANCEL | MB_ICONQUESTION);
-    if (answer == IDYES) return save_document();
+    if (answer == IDYES)
+        return save_document();
     return answer == IDNO;
 }

@@ -45,7 +45,8 @@ TEST_F(SavingTest, SaveWritesTheDownloadDatesAfterTheDatabase)
 {
     download_log.records[1] = DownloadRecord{2011, 7, 15};
     click(IDC_SAVE);
-    EXPECT_EQ(read_file("config.f"), std::string(6, '\0') + std::string("\xDB\x07\x07\x00\x0F\x00", 6) + std::string(18, '\0'));
+    EXPECT_EQ(read_file("config.f"),
+              std::string(6, '\0') + std::string("\xDB\x07\x07\x00\x0F\x00", 6) + std::string(18, '\0'));
     EXPECT_EQ(read_file("dv.dat"), database_bytes(sample_groups()));
 }
 
@@ -57,7 +58,8 @@ std::string save_and_read_the_box()
     click(IDC_SAVE);
     stop_watching_message_boxes();
     std::vector<SeenMessageBox> boxes = seen_message_boxes();
-    if (boxes.empty()) return "";
+    if (boxes.empty())
+        return "";
     EXPECT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].caption, "保存");
     EXPECT_FALSE(boxes[0].yes_no);
@@ -90,10 +92,11 @@ TEST_F(SavingTest, ASaveThatFailsSaysWhichFileAndASecondSaveSucceeds)
     block_with_folder("dv.dat");
     EXPECT_EQ(save_and_read_the_box(), "无法保存 dv.dat！修改仍在程序中，请检查磁盘空间或文件夹权限后再次保存。");
     EXPECT_TRUE(is_folder("dv.dat"));
-    EXPECT_EQ(read_file("config.f"), dates);   // the other file is still saved
+    EXPECT_EQ(read_file("config.f"), dates);  // the other file is still saved
 
     block_with_folder("config.f");
-    EXPECT_EQ(save_and_read_the_box(), "无法保存 dv.dat 和 config.f！修改仍在程序中，请检查磁盘空间或文件夹权限后再次保存。");
+    EXPECT_EQ(save_and_read_the_box(),
+              "无法保存 dv.dat 和 config.f！修改仍在程序中，请检查磁盘空间或文件夹权限后再次保存。");
     EXPECT_TRUE(is_folder("dv.dat"));
     EXPECT_TRUE(is_folder("config.f"));
 

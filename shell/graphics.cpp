@@ -31,8 +31,10 @@ namespace {
 
 void delete_surface(HDC& surface, HBITMAP& bitmap)
 {
-    if (surface) DeleteDC(surface);
-    if (bitmap) DeleteObject(bitmap);
+    if (surface)
+        DeleteDC(surface);
+    if (bitmap)
+        DeleteObject(bitmap);
     surface = nullptr;
     bitmap = nullptr;
 }
@@ -45,6 +47,7 @@ void release_graphics()
     // no handle that the system may already have given to something else.
     delete_surface(background_image, background_bitmap);
     delete_surface(sprite_image, sprite_bitmap);
-    if (ui_font) DeleteObject(ui_font);
+    if (ui_font)
+        DeleteObject(ui_font);
     ui_font = nullptr;
 }

@@ -13,14 +13,14 @@ namespace {
 HACCEL shortcut_table()
 {
     static HACCEL table;
-    if (!table && app_instance) table = LoadAcceleratorsW(app_instance, MAKEINTRESOURCEW(IDR_SHORTCUTS));
+    if (!table && app_instance)
+        table = LoadAcceleratorsW(app_instance, MAKEINTRESOURCEW(IDR_SHORTCUTS));
     return table;
 }
 
 bool for_main_window(const MSG* message)
 {
-    return main_window && message->hwnd &&
-           (message->hwnd == main_window || IsChild(main_window, message->hwnd));
+    return main_window && message->hwnd && (message->hwnd == main_window || IsChild(main_window, message->hwnd));
 }
 
 }  // namespace
@@ -28,9 +28,11 @@ bool for_main_window(const MSG* message)
 void process_message(MSG* message)
 {
     if (for_main_window(message)) {
-        if (TranslateAcceleratorW(main_window, shortcut_table(), message)) return;
+        if (TranslateAcceleratorW(main_window, shortcut_table(), message))
+            return;
         // Translates and dispatches whatever it does not take itself.
-        if (IsDialogMessageW(main_window, message)) return;
+        if (IsDialogMessageW(main_window, message))
+            return;
     }
     TranslateMessage(message);
     DispatchMessageW(message);
@@ -39,8 +41,10 @@ void process_message(MSG* message)
 LRESULT default_button_id()
 {
     HWND focus = GetFocus();
-    if (!focus || !IsChild(main_window, focus)) return 0;
-    if (!(SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) return 0;
+    if (!focus || !IsChild(main_window, focus))
+        return 0;
+    if (!(SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)))
+        return 0;
     return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
 }
 
@@ -53,8 +57,10 @@ namespace {
 
 HWND first_control(int page)
 {
-    if (page == page_convert) return group_combo;
-    if (page == page_settings) return group_list;
+    if (page == page_convert)
+        return group_combo;
+    if (page == page_settings)
+        return group_list;
     return download_list;
 }
 
@@ -70,15 +76,20 @@ void open_about_box_keeping_focus()
 {
     HWND focus = GetFocus();
     open_about_box();
-    if (focus && IsWindow(focus)) SetFocus(focus);
+    if (focus && IsWindow(focus))
+        SetFocus(focus);
 }
 
 }  // namespace
 
 void run_shortcut(int id)
 {
-    if (id == IDM_ABOUT) open_about_box_keeping_focus();
-    else if (id == IDM_NEXT_PAGE) go_to_page(current_page % page_count + 1);
-    else if (id == IDM_PREVIOUS_PAGE) go_to_page((current_page + page_count - 2) % page_count + 1);
-    else if (id >= IDM_PAGE_CONVERT && id <= IDM_PAGE_UPDATE) go_to_page(id - IDM_PAGE_CONVERT + 1);
+    if (id == IDM_ABOUT)
+        open_about_box_keeping_focus();
+    else if (id == IDM_NEXT_PAGE)
+        go_to_page(current_page % page_count + 1);
+    else if (id == IDM_PREVIOUS_PAGE)
+        go_to_page((current_page + page_count - 2) % page_count + 1);
+    else if (id >= IDM_PAGE_CONVERT && id <= IDM_PAGE_UPDATE)
+        go_to_page(id - IDM_PAGE_CONVERT + 1);
 }

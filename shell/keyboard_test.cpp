@@ -46,7 +46,7 @@ void expect_tab_cycle(const std::vector<int>& order)
 }
 
 const std::vector<int> settings_order = {400, 500, 504, 508, 512, 300, 532, 404, 516,
-                                                520, 524, 528, 301, 302, 303, 536, 540};
+                                         520, 524, 528, 301, 302, 303, 536, 540};
 
 }  // namespace
 
@@ -85,7 +85,8 @@ TEST_F(KeyboardTest, AFieldReachedByTabTakesTheSameKeysAndConverts)
     SetFocus(group_combo);
     ASSERT_TRUE(press_key(VK_TAB));
     ASSERT_EQ(focused_id(), 200);
-    for (WORD key : std::initializer_list<WORD>{'1', 'A', '0', VK_OEM_MINUS, '0'}) ASSERT_TRUE(press_key(key));
+    for (WORD key : std::initializer_list<WORD>{'1', 'A', '0', VK_OEM_MINUS, '0'})
+        ASSERT_TRUE(press_key(key));
     EXPECT_EQ(window_text(conversion_fields[0]), "100");
     EXPECT_EQ(window_text(conversion_fields[1]), "212");
     EXPECT_EQ(window_text(conversion_fields[2]), "373.15");
@@ -106,7 +107,8 @@ TEST_F(KeyboardTest, EnterAndEscapeInAFieldLeaveThePageAsItIs)
     select_list(group_combo, 1);
     SetFocus(group_combo);
     ASSERT_TRUE(press_key(VK_TAB));
-    for (WORD key : std::initializer_list<WORD>{'2', VK_RETURN, VK_ESCAPE}) ASSERT_TRUE(press_key(key));
+    for (WORD key : std::initializer_list<WORD>{'2', VK_RETURN, VK_ESCAPE})
+        ASSERT_TRUE(press_key(key));
     EXPECT_EQ(groups_changed, 0);
     EXPECT_EQ(focused_id(), 200);
     // Back from another page the Convert page is not refilled: no button
@@ -223,7 +225,7 @@ TEST_F(KeyboardTest, ThePageShortcutsRefillTheConvertPageAsTheButtonsDo)
 struct AboutVisit {
     HWND box;
     std::string caption;
-    std::vector<std::string> texts;   // of the controls, in template order
+    std::vector<std::string> texts;  // of the controls, in template order
     bool owner_disabled;
     bool survived_cancel;
     int ticks;
@@ -248,7 +250,8 @@ void CALLBACK answer_about_box(HWND, UINT, UINT_PTR, DWORD)
     visit.ticks++;
     if (!visit.box) {
         EnumThreadWindows(GetCurrentThreadId(), find_dialog, 0);
-        if (!visit.box) return;
+        if (!visit.box)
+            return;
         visit.caption = window_text(visit.box);
         for (HWND child = GetWindow(visit.box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
             visit.texts.push_back(window_text(child));

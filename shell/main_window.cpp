@@ -26,7 +26,8 @@ void on_create(HWND window, const CREATESTRUCTW* creation)
 {
     groups_changed = 1;
     // The warning waits for the message loop, when the window is shown.
-    if (open_document()) PostMessageW(window, WM_DAMAGED_DATABASE, 0, 0);
+    if (open_document())
+        PostMessageW(window, WM_DAMAGED_DATABASE, 0, 0);
     ui_font = create_ui_font();
     read_today();
     create_controls(window, creation->hInstance);
@@ -54,7 +55,8 @@ void on_destroy(HWND window, WPARAM wparam, LPARAM lparam)
 // question, and into a window and a database that the close frees.
 bool on_close()
 {
-    if (download_running()) abandon_download();
+    if (download_running())
+        abandon_download();
     return may_close();
 }
 
@@ -63,7 +65,8 @@ bool on_close()
 // the user wanted saved.
 void on_end_session(bool ending)
 {
-    if (ending && download_running()) abandon_download();
+    if (ending && download_running())
+        abandon_download();
 }
 
 void on_paint(HWND window)
@@ -90,14 +93,21 @@ void on_command(int code, int id, HWND control)
     // Convert page must keep what was typed.
     if (code == BN_CLICKED && control && id != IDOK && id != IDCANCEL) {
         groups_changed = 1;
-        if (is_editor_command(id)) run_editor_command(id);
-        else if (id == IDC_DOWNLOAD) download_rates();
+        if (is_editor_command(id))
+            run_editor_command(id);
+        else if (id == IDC_DOWNLOAD)
+            download_rates();
     }
-    if (is_shortcut(code, id, control)) run_shortcut(id);
-    if (code == LBN_SELCHANGE && sent_by(control, group_list)) on_group_list_change();
-    if (code == LBN_SELCHANGE && sent_by(control, member_list)) on_member_list_change();
-    if (code == LBN_SELCHANGE && sent_by(control, download_list)) paint_page(with_background);
-    if (code == CBN_SELCHANGE && sent_by(control, group_combo)) on_group_change();
+    if (is_shortcut(code, id, control))
+        run_shortcut(id);
+    if (code == LBN_SELCHANGE && sent_by(control, group_list))
+        on_group_list_change();
+    if (code == LBN_SELCHANGE && sent_by(control, member_list))
+        on_member_list_change();
+    if (code == LBN_SELCHANGE && sent_by(control, download_list))
+        paint_page(with_background);
+    if (code == CBN_SELCHANGE && sent_by(control, group_combo))
+        on_group_change();
     // The focus test keeps the page from converting its own output.
     if (code == EN_CHANGE && id >= IDC_FIELD_FIRST && id <= IDC_FIELD_LAST && sent_by(control, GetFocus()))
         on_field_change(control);
@@ -120,7 +130,10 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
     switch (message) {
     case WM_CREATE: on_create(window, reinterpret_cast<const CREATESTRUCTW*>(lparam)); break;
     case WM_DESTROY: on_destroy(window, wparam, lparam); break;
-    case WM_CLOSE: if (!on_close()) return 0; break;
+    case WM_CLOSE:
+        if (!on_close())
+            return 0;
+        break;
     // Cancel, or a save that failed, refuses the end of the session.
     case WM_QUERYENDSESSION: return may_close() ? TRUE : FALSE;
     case WM_ENDSESSION: on_end_session(wparam != FALSE); break;

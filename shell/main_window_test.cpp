@@ -31,10 +31,14 @@ TEST(SystemCodePage, IsTheOneTheLocaleOfTheRunGives)
     char locale[64] = "";
     GetEnvironmentVariableA("DUVARIN_LOCALE", locale, sizeof locale);
     std::string language = std::string(locale[0] ? locale : "zh_CN.UTF-8").substr(0, 5);
-    if (language == "zh_CN") EXPECT_EQ(GetACP(), 936u);
-    else if (language == "en_US") EXPECT_EQ(GetACP(), 1252u);
-    else if (language == "ja_JP") EXPECT_EQ(GetACP(), 932u);
-    else GTEST_SKIP() << "no code page known for " << locale;
+    if (language == "zh_CN")
+        EXPECT_EQ(GetACP(), 936u);
+    else if (language == "en_US")
+        EXPECT_EQ(GetACP(), 1252u);
+    else if (language == "ja_JP")
+        EXPECT_EQ(GetACP(), 932u);
+    else
+        GTEST_SKIP() << "no code page known for " << locale;
 }
 
 TEST_F(SampleShellTest, WindowHasItsClassTitleStyleAndSize)
@@ -91,7 +95,8 @@ int paint_count;
 
 LRESULT CALLBACK counting_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
 {
-    if (message == WM_PAINT) paint_count++;
+    if (message == WM_PAINT)
+        paint_count++;
     return CallWindowProcW(counted_proc, window, message, wparam, lparam);
 }
 
@@ -203,7 +208,8 @@ LRESULT CALLBACK refuse_main_window(int code, WPARAM wparam, LPARAM lparam)
 {
     if (code == HCBT_CREATEWND) {
         const WCHAR* window_class = reinterpret_cast<CBT_CREATEWNDW*>(lparam)->lpcs->lpszClass;
-        if (HIWORD(window_class) && lstrcmpW(window_class, L"duvarin") == 0) return 1;
+        if (HIWORD(window_class) && lstrcmpW(window_class, L"duvarin") == 0)
+            return 1;
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }

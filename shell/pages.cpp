@@ -13,22 +13,35 @@ const int sprite_row_selected = 160;
 
 namespace {
 
-int tile_top(int page) { return 90 + 100 * (page - 1); }
-int sprite_column(int page) { return 80 * (page - 1); }
+int tile_top(int page)
+{
+    return 90 + 100 * (page - 1);
+}
+int sprite_column(int page)
+{
+    return 80 * (page - 1);
+}
 
 // Every control in the order show_page hides them, with its page.
 int list_controls(HWND* handles, int* pages)
 {
     int n = 0;
-    auto add = [&](HWND handle, int page) { handles[n] = handle; pages[n] = page; n++; };
-    for (int i = 0; i < field_count; i++) add(conversion_fields[i], page_convert);
-    for (int i = 0; i < settings_edit_count; i++) add(settings_edits[i], page_settings);
+    auto add = [&](HWND handle, int page) {
+        handles[n] = handle;
+        pages[n] = page;
+        n++;
+    };
+    for (int i = 0; i < field_count; i++)
+        add(conversion_fields[i], page_convert);
+    for (int i = 0; i < settings_edit_count; i++)
+        add(settings_edits[i], page_settings);
     add(group_list, page_settings);
     add(member_list, page_settings);
     add(group_combo, page_convert);
     add(download_button, page_update);
     add(download_list, page_update);
-    for (int k = 0; k < editor_button_count; k++) add(editor_buttons[k], page_settings);
+    for (int k = 0; k < editor_button_count; k++)
+        add(editor_buttons[k], page_settings);
     return n;
 }
 
@@ -42,14 +55,17 @@ void show_page(int page)
     for (int i = 0; i < n; i++)
         ShowWindow(handles[i], SW_HIDE);
     if (page == page_convert) {
-        for (int i = 0; i < field_count; i++) ShowWindow(conversion_fields[i], SW_SHOW);
+        for (int i = 0; i < field_count; i++)
+            ShowWindow(conversion_fields[i], SW_SHOW);
         ShowWindow(group_combo, SW_SHOW);
         enable_fields();
     } else if (page == page_settings) {
-        for (int i = 0; i < settings_edit_count; i++) ShowWindow(settings_edits[i], SW_SHOW);
+        for (int i = 0; i < settings_edit_count; i++)
+            ShowWindow(settings_edits[i], SW_SHOW);
         ShowWindow(group_list, SW_SHOW);
         ShowWindow(member_list, SW_SHOW);
-        for (int k = 0; k < editor_button_count; k++) ShowWindow(editor_buttons[k], SW_SHOW);
+        for (int k = 0; k < editor_button_count; k++)
+            ShowWindow(editor_buttons[k], SW_SHOW);
     } else if (page == page_update) {
         ShowWindow(download_button, SW_SHOW);
         ShowWindow(download_list, SW_SHOW);
@@ -62,9 +78,11 @@ bool page_controls_shown(int page)
     int pages[control_count];
     int n = list_controls(handles, pages);
     for (int i = 0; i < n; i++) {
-        if (!handles[i]) continue;
+        if (!handles[i])
+            continue;
         bool visible = (GetWindowLongPtrA(handles[i], GWL_STYLE) & WS_VISIBLE) != 0;
-        if (visible != (pages[i] == page)) return false;
+        if (visible != (pages[i] == page))
+            return false;
     }
     return true;
 }
@@ -85,7 +103,8 @@ void show_page_again(int page)
 
 void blit(int x, int y, int width, int height, HDC source, int source_x, int source_y)
 {
-    if (!main_window) return;
+    if (!main_window)
+        return;
     HDC dc = GetDC(main_window);
     BitBlt(dc, x, y, width, height, source, source_x, source_y, SRCCOPY);
     ReleaseDC(main_window, dc);
@@ -115,7 +134,8 @@ void draw_convert_labels(HDC dc)
 {
     draw_label(dc, "选择换算类型", 160, 45, 100, 20);
     UnitGroup* group = selected_group();
-    if (!group) return;
+    if (!group)
+        return;
     UnitMember* member = group->header.next;
     for (int i = 0; i < field_count && member; i++, member = member->next) {
         char name[name_text_size];
@@ -139,7 +159,8 @@ void draw_update_labels(HDC dc)
     draw_label(dc, "可下载列表", 170, 55, 100, 20);
     draw_label(dc, "今日下载：", 340, 80, 100, 20);
     const char* status = download_status_text();
-    if (!status) return;
+    if (!status)
+        return;
     draw_label(dc, status, 450, 80, 130, 20);
     draw_label(dc, "外汇牌价--网站提供，仅供参考。", 340, 130, 300, 20);
 }
@@ -149,7 +170,8 @@ void draw_update_labels(HDC dc)
 void paint_page(int background)
 {
     // Nothing is drawn while the window is being created.
-    if (!main_window) return;
+    if (!main_window)
+        return;
     HDC dc = GetDC(main_window);
     if (background == with_background)
         blit(0, 0, client_width, client_height, background_image, 0, 0);
@@ -180,9 +202,11 @@ void paint_page(int background)
 
 int page_button_at(int x, int y)
 {
-    if (x <= tile_left || x >= tile_left + tile_size) return 0;
+    if (x <= tile_left || x >= tile_left + tile_size)
+        return 0;
     for (int page = page_convert; page <= page_update; page++)
-        if (y > tile_top(page) && y < tile_top(page) + tile_size) return page;
+        if (y > tile_top(page) && y < tile_top(page) + tile_size)
+            return page;
     return 0;
 }
 
@@ -202,7 +226,8 @@ void switch_page_at(int x, int y)
 
 void switch_to_page(int page)
 {
-    if (page < page_convert || page > page_update || page == current_page) return;
+    if (page < page_convert || page > page_update || page == current_page)
+        return;
     current_page = page;
     // The new page reaches the screen through the repaint that hiding the
     // old page's controls causes.

@@ -28,7 +28,8 @@ bool same_tile(HDC a, int ax, int ay, HDC b, int bx, int by)
 {
     for (int y = 0; y < 80; y++)
         for (int x = 0; x < 80; x++)
-            if (GetPixel(a, ax + x, ay + y) != GetPixel(b, bx + x, by + y)) return false;
+            if (GetPixel(a, ax + x, ay + y) != GetPixel(b, bx + x, by + y))
+                return false;
     return true;
 }
 
@@ -127,6 +128,6 @@ TEST_F(SampleShellTest, ASelectionPastTheGroupsNamesNoMember)
     select_list(group_combo, 2);
     EXPECT_TRUE(shows_label("选择换算类型", 160, 45, 95, 20));
     EXPECT_TRUE(shows_background(170, 98, 100, 20));
-    for (int k = 0; k < 24; k++) EXPECT_FALSE(IsWindowEnabled(conversion_fields[k]));
+    for (int k = 0; k < 24; k++)
+        EXPECT_FALSE(IsWindowEnabled(conversion_fields[k]));
 }
-

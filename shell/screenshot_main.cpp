@@ -15,8 +15,16 @@
 
 namespace {
 
-void put16(FILE* f, unsigned v) { std::fputc(v & 0xFF, f); std::fputc((v >> 8) & 0xFF, f); }
-void put32(FILE* f, unsigned v) { put16(f, v & 0xFFFF); put16(f, v >> 16); }
+void put16(FILE* f, unsigned v)
+{
+    std::fputc(v & 0xFF, f);
+    std::fputc((v >> 8) & 0xFF, f);
+}
+void put32(FILE* f, unsigned v)
+{
+    put16(f, v & 0xFFFF);
+    put16(f, v >> 16);
+}
 
 // A rectangle of the screen, read back into a picture file.
 bool capture(RECT box, const char* file_name)
@@ -52,7 +60,8 @@ bool capture(RECT box, const char* file_name)
         put32(f, height);
         put16(f, 1);
         put16(f, 24);
-        for (int i = 0; i < 6; i++) put32(f, 0);
+        for (int i = 0; i < 6; i++)
+            put32(f, 0);
         std::fwrite(pixels, 1, row_size * height, f);
         std::fclose(f);
     }
@@ -89,7 +98,8 @@ BOOL CALLBACK find_dialog(HWND window, LPARAM found)
 {
     char window_class[16];
     GetClassNameA(window, window_class, sizeof window_class);
-    if (lstrcmpA(window_class, "#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+    if (lstrcmpA(window_class, "#32770") != 0 || !IsWindowVisible(window))
+        return TRUE;
     *reinterpret_cast<HWND*>(found) = window;
     return FALSE;
 }
@@ -98,7 +108,8 @@ void CALLBACK capture_dialog(HWND, UINT, UINT_PTR timer, DWORD)
 {
     HWND box = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), find_dialog, reinterpret_cast<LPARAM>(&box));
-    if (!box) return;
+    if (!box)
+        return;
     KillTimer(nullptr, timer);
     dialog_captured = capture_whole(box, dialog_file);
     PostMessageW(box, WM_COMMAND, dialog_answer, 0);
@@ -133,7 +144,8 @@ void click_page(int page)
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     SetCursorPos(0, 0);
-    if (!create_main_window(instance, SW_SHOWNORMAL)) return 1;
+    if (!create_main_window(instance, SW_SHOWNORMAL))
+        return 1;
     pump_messages(1000);
     SetFocus(conversion_fields[0]);
     for (const char* c = "100"; *c; c++)

@@ -10,9 +10,11 @@ public:
     explicit WideText(const char* text) : none(!text)
     {
         wide[0] = 0;
-        if (!text) return;
+        if (!text)
+            return;
         int length = 0;
-        while (length < shown_text_size - 1 && text[length]) length++;
+        while (length < shown_text_size - 1 && text[length])
+            length++;
         // Each GBK character is one UTF-16 unit, so the units always fit.
         int units = length ? MultiByteToWideChar(gbk_code_page, 0, text, length, wide, shown_text_size - 1) : 0;
         wide[units > 0 ? units : 0] = 0;
@@ -24,8 +26,14 @@ private:
     WCHAR wide[shown_text_size];
 };
 
-bool is_high_surrogate(WCHAR unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool is_low_surrogate(WCHAR unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+bool is_high_surrogate(WCHAR unit)
+{
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+bool is_low_surrogate(WCHAR unit)
+{
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
 
 // One character (one UTF-16 unit, or the two of a surrogate pair, which
 // GBK never holds) as its one or two GBK bytes, or "?".
@@ -34,20 +42,21 @@ int gbk_character(const WCHAR* character, int units, char* out /* 2 */)
     BOOL replaced = FALSE;
     // No best fit: a character stored must show as itself when shown again.
     int bytes = units == 1
-        ? WideCharToMultiByte(gbk_code_page, WC_NO_BEST_FIT_CHARS, character, 1, out, 2, nullptr, &replaced)
-        : 0;
-    if (bytes > 0 && !replaced) return bytes;
+                    ? WideCharToMultiByte(gbk_code_page, WC_NO_BEST_FIT_CHARS, character, 1, out, 2, nullptr, &replaced)
+                    : 0;
+    if (bytes > 0 && !replaced)
+        return bytes;
     out[0] = '?';
     return 1;
 }
 
 }  // namespace
 
-HWND create_window(DWORD extended_style, const WCHAR* window_class, const char* text, DWORD style,
-                   int x, int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance)
+HWND create_window(DWORD extended_style, const WCHAR* window_class, const char* text, DWORD style, int x, int y,
+                   int width, int height, HWND parent, HMENU menu, HINSTANCE instance)
 {
-    return CreateWindowExW(extended_style, window_class, WideText(text).get(), style, x, y, width, height,
-                           parent, menu, instance, nullptr);
+    return CreateWindowExW(extended_style, window_class, WideText(text).get(), style, x, y, width, height, parent, menu,
+                           instance, nullptr);
 }
 
 void set_window_text(HWND window, const char* text)
@@ -57,8 +66,10 @@ void set_window_text(HWND window, const char* text)
 
 void read_window_text(HWND window, char* text, int size)
 {
-    if (size <= 0) return;
-    if (size > read_text_size) size = read_text_size;
+    if (size <= 0)
+        return;
+    if (size > read_text_size)
+        size = read_text_size;
     // A character takes one byte at least and two units at most, so this
     // many units hold every character that can fit into size - 1 bytes.
     WCHAR wide[2 * read_text_size];

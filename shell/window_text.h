@@ -17,8 +17,8 @@ const int shown_text_size = 512;
 const int read_text_size = 32;
 
 // A control or window of a Unicode class. The text may be null: no text.
-HWND create_window(DWORD extended_style, const WCHAR* window_class, const char* text, DWORD style,
-                   int x, int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance);
+HWND create_window(DWORD extended_style, const WCHAR* window_class, const char* text, DWORD style, int x, int y,
+                   int width, int height, HWND parent, HMENU menu, HINSTANCE instance);
 void set_window_text(HWND window, const char* text);
 // The window's text as GBK into size bytes (at most read_text_size): the
 // characters that fit whole into size - 1 bytes. A character that GBK cannot
@@ -30,4 +30,3 @@ int show_message_box(HWND owner, const char* text, const char* caption, UINT typ
 void draw_text(HDC dc, const char* text, RECT* box, UINT format);
 // A font with every other property 0 (default).
 HFONT create_font(int height, int weight, DWORD charset, DWORD pitch_and_family, const char* face);
-

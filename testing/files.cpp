@@ -37,8 +37,8 @@ TestFolder::TestFolder()
     static unsigned serial = 0;
     auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
     do {
-        path_ = std::filesystem::temp_directory_path()
-                / ("duvarin-test-" + std::to_string(ticks) + "-" + std::to_string(++serial));
+        path_ = std::filesystem::temp_directory_path() /
+                ("duvarin-test-" + std::to_string(ticks) + "-" + std::to_string(++serial));
     } while (!std::filesystem::create_directory(path_));
 }
 

@@ -6,12 +6,12 @@
 #include "shell/keyboard.h"
 #include "testing/files.h"
 
-
 std::wstring wide_text(const std::string& gbk)
 {
     std::wstring wide(gbk.size(), L'\0');
-    int units = gbk.empty() ? 0 : MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), &wide[0],
-                                                      static_cast<int>(wide.size()));
+    int units = gbk.empty() ? 0
+                            : MultiByteToWideChar(936, 0, gbk.data(), static_cast<int>(gbk.size()), &wide[0],
+                                                  static_cast<int>(wide.size()));
     wide.resize(static_cast<size_t>(units > 0 ? units : 0));
     return wide;
 }
@@ -19,8 +19,9 @@ std::wstring wide_text(const std::string& gbk)
 std::string gbk_text(const std::wstring& wide)
 {
     std::string gbk(2 * wide.size(), '\0');
-    int bytes = wide.empty() ? 0 : WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), &gbk[0],
-                                                       static_cast<int>(gbk.size()), nullptr, nullptr);
+    int bytes = wide.empty() ? 0
+                             : WideCharToMultiByte(936, 0, wide.data(), static_cast<int>(wide.size()), &gbk[0],
+                                                   static_cast<int>(gbk.size()), nullptr, nullptr);
     gbk.resize(static_cast<size_t>(bytes > 0 ? bytes : 0));
     return gbk;
 }
@@ -94,7 +95,8 @@ std::vector<std::string> list_items(HWND list)
     for (int i = 0; i < count; i++) {
         LRESULT length = SendMessageW(list, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
         std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-        SendMessageW(list, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
+        SendMessageW(list, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(&text[0]));
         text.resize(static_cast<size_t>(length > 0 ? length : 0));
         items.push_back(gbk_text(text));
     }
@@ -153,8 +155,7 @@ int keys_released;
 LRESULT CALLBACK count_key_releases(int code, WPARAM wparam, LPARAM lparam)
 {
     const MSG* message = reinterpret_cast<MSG*>(lparam);
-    if (code == HC_ACTION && wparam == PM_REMOVE &&
-        (message->message == WM_KEYUP || message->message == WM_SYSKEYUP))
+    if (code == HC_ACTION && wparam == PM_REMOVE && (message->message == WM_KEYUP || message->message == WM_SYSKEYUP))
         keys_released++;
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
@@ -164,8 +165,10 @@ LRESULT CALLBACK count_key_releases(int code, WPARAM wparam, LPARAM lparam)
 bool press_keys(std::initializer_list<WORD> keys)
 {
     std::vector<INPUT> inputs;
-    for (WORD key : keys) inputs.push_back(key_input(key, 0));
-    for (auto key = keys.end(); key != keys.begin();) inputs.push_back(key_input(*--key, KEYEVENTF_KEYUP));
+    for (WORD key : keys)
+        inputs.push_back(key_input(key, 0));
+    for (auto key = keys.end(); key != keys.begin();)
+        inputs.push_back(key_input(*--key, KEYEVENTF_KEYUP));
     keys_released = 0;
     HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, count_key_releases, nullptr, GetCurrentThreadId());
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
@@ -210,8 +213,7 @@ bool shows_drawing(const char* text, int x, int y, int width, int height)
     BitBlt(actual, 0, 0, width, height, window_dc, x, y, SRCCOPY);
     bool same = true;
     for (int j = 0; j < height && same; j++)
-        for (int i = 0; i < width && same; i++)
-        {
+        for (int i = 0; i < width && same; i++) {
             COLORREF ground = GetPixel(background_image, x + i, y + j);
             same = (GetPixel(expected, i, j) == ground) == (GetPixel(actual, i, j) == ground);
         }

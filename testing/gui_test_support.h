@@ -40,7 +40,10 @@ bool bring_to_front();
 // handles messages until the window has taken the last release and what the
 // keys caused. Whether every release arrived.
 bool press_keys(std::initializer_list<WORD> keys);
-inline bool press_key(WORD key) { return press_keys({key}); }
+inline bool press_key(WORD key)
+{
+    return press_keys({key});
+}
 // The id of the control with the focus; 0 for the main window itself.
 int focused_id();
 

@@ -94,8 +94,10 @@ void watch_message_boxes(std::vector<int> answers)
 
 void stop_watching_message_boxes()
 {
-    if (message_box_hook) UnhookWindowsHookEx(message_box_hook);
-    if (enable_hook) UnhookWindowsHookEx(enable_hook);
+    if (message_box_hook)
+        UnhookWindowsHookEx(message_box_hook);
+    if (enable_hook)
+        UnhookWindowsHookEx(enable_hook);
     message_box_hook = nullptr;
     enable_hook = nullptr;
 }

@@ -8,12 +8,12 @@
 struct SeenMessageBox {
     std::string caption;
     std::string text;
-    bool yes_no;            // Yes and No buttons, else OK only
-    HICON icon;             // as LoadIcon(nullptr, IDI_...) gives it
-    bool wait_cursor;       // the cursor, when the box came up
+    bool yes_no;       // Yes and No buttons, else OK only
+    HICON icon;        // as LoadIcon(nullptr, IDI_...) gives it
+    bool wait_cursor;  // the cursor, when the box came up
     HWND owner;
-    DWORD shown_at;         // GetTickCount when the box came up
-    DWORD closed_at;        // and when it went, after its answer
+    DWORD shown_at;   // GetTickCount when the box came up
+    DWORD closed_at;  // and when it went, after its answer
 };
 
 // Answers every message box of this thread: a question with the given

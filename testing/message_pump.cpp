@@ -43,7 +43,8 @@ void pump_messages(int ms)
             handle(&message);
         }
         int left = static_cast<int>(end - GetTickCount());
-        if (left <= 0) return;
+        if (left <= 0)
+            return;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
     }
 }
@@ -51,7 +52,8 @@ void pump_messages(int ms)
 bool quit_message_taken(WPARAM* code)
 {
     bool taken = quit_taken;
-    if (code) *code = quit_wparam;
+    if (code)
+        *code = quit_wparam;
     quit_taken = false;
     return taken;
 }

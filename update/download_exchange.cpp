@@ -55,8 +55,10 @@ DWORD time_left(DWORD deadline)
 // window that posted it is gone or going. After that nothing is taken.
 bool take_message(HWND window, UINT first, UINT last, MSG& message)
 {
-    if (download.quit_taken || !PeekMessageW(&message, window, first, last, PM_REMOVE)) return false;
-    if (message.message != WM_QUIT) return true;
+    if (download.quit_taken || !PeekMessageW(&message, window, first, last, PM_REMOVE))
+        return false;
+    if (message.message != WM_QUIT)
+        return true;
     download.quit_taken = true;
     PostQuitMessage(static_cast<int>(message.wParam));
     abandon_download();
@@ -89,16 +91,19 @@ Wait wait_for(long wanted, DWORD until)
 {
     for (;;) {
         take_messages();
-        if (download.phase == DownloadPhase::abandoned) return Wait::abandoned;
+        if (download.phase == DownloadPhase::abandoned)
+            return Wait::abandoned;
         // A message box shown meanwhile (the question when the session
         // ends) may enable its owner as it closes, disabled before or not.
-        if (IsWindowEnabled(main_window)) EnableWindow(main_window, FALSE);
+        if (IsWindowEnabled(main_window))
+            EnableWindow(main_window, FALSE);
         if (download.events & wanted) {
             download.events &= ~wanted;
             return Wait::ready;
         }
         DWORD left = time_left(until);
-        if (left == 0) return Wait::timed_out;
+        if (left == 0)
+            return Wait::timed_out;
         // Wakes for what arrives after the looks above: a paint request, a
         // posted event, a message that another thread sends.
         MsgWaitForMultipleObjects(0, nullptr, FALSE, left, QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE);
@@ -110,12 +115,15 @@ Wait wait_for(long wanted, DWORD until)
 bool look_up_host(sockaddr_in& remote)
 {
     download.phase = DownloadPhase::looking_up;
-    download.lookup = WSAAsyncGetHostByName(main_window, WM_HOST_FOUND, quotation_address.host, host_answer,
-                                            sizeof host_answer);
-    if (!download.lookup) return false;
-    if (wait_for(host_found_event, download.connect_deadline) != Wait::ready || download.lookup_error) return false;
+    download.lookup =
+        WSAAsyncGetHostByName(main_window, WM_HOST_FOUND, quotation_address.host, host_answer, sizeof host_answer);
+    if (!download.lookup)
+        return false;
+    if (wait_for(host_found_event, download.connect_deadline) != Wait::ready || download.lookup_error)
+        return false;
     const hostent* host = reinterpret_cast<const hostent*>(host_answer);
-    if (host->h_addrtype != AF_INET || host->h_length != 4 || !host->h_addr_list[0]) return false;
+    if (host->h_addrtype != AF_INET || host->h_length != 4 || !host->h_addr_list[0])
+        return false;
     remote = {};
     remote.sin_family = AF_INET;
     remote.sin_port = htons(quotation_address.port);
@@ -132,8 +140,10 @@ bool connect_to_host(const sockaddr_in& remote)
     if (WSAAsyncSelect(download.connection, main_window, WM_SOCKET_EVENT, FD_CONNECT | FD_WRITE | FD_READ | FD_CLOSE) ==
         SOCKET_ERROR)
         return false;
-    if (connect(download.connection, reinterpret_cast<const sockaddr*>(&remote), sizeof remote) == 0) return true;
-    if (WSAGetLastError() != WSAEWOULDBLOCK) return false;
+    if (connect(download.connection, reinterpret_cast<const sockaddr*>(&remote), sizeof remote) == 0)
+        return true;
+    if (WSAGetLastError() != WSAEWOULDBLOCK)
+        return false;
     return wait_for(FD_CONNECT, download.connect_deadline) == Wait::ready && download.connect_error == 0;
 }
 
@@ -143,10 +153,12 @@ bool send_request()
     for (int sent = 0; sent < request_length;) {
         int n = send(download.connection, request + sent, request_length - sent, 0);
         if (n == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) {
-            if (wait_for(FD_WRITE | FD_CLOSE, download.deadline) != Wait::ready) return false;
+            if (wait_for(FD_WRITE | FD_CLOSE, download.deadline) != Wait::ready)
+                return false;
             continue;
         }
-        if (n == SOCKET_ERROR || n == 0) return false;
+        if (n == SOCKET_ERROR || n == 0)
+            return false;
         sent += n;
     }
     return true;
@@ -174,13 +186,16 @@ Fetch receive_reply(char* reply, int limit, int& status)
         int n = recv(download.connection, received, sizeof received, 0);
         if (n == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) {
             Wait wait = wait_for(FD_READ | FD_CLOSE, download.deadline);
-            if (wait == Wait::abandoned) return Fetch::abandoned;
-            if (wait == Wait::timed_out) return Fetch::incomplete;
+            if (wait == Wait::abandoned)
+                return Fetch::abandoned;
+            if (wait == Wait::timed_out)
+                return Fetch::incomplete;
             continue;
         }
         // An error before any byte means there was no exchange; after some,
         // the framing judges what came.
-        if (n == SOCKET_ERROR && !any) return Fetch::no_connection;
+        if (n == SOCKET_ERROR && !any)
+            return Fetch::no_connection;
         if (n == 0 || n == SOCKET_ERROR) {
             state = close_reply(framing);
         } else {
@@ -189,7 +204,8 @@ Fetch receive_reply(char* reply, int limit, int& status)
         }
     }
     status = framing.status;
-    if (is_refusal(status)) return Fetch::refused;
+    if (is_refusal(status))
+        return Fetch::refused;
     return state == ReplyState::complete ? Fetch::page : Fetch::incomplete;
 }
 
@@ -198,7 +214,8 @@ Fetch receive_reply(char* reply, int limit, int& status)
 Fetch fetch_page(char* reply, int limit, int& status)
 {
     sockaddr_in remote;
-    if (!look_up_host(remote) || !connect_to_host(remote) || !send_request()) return Fetch::no_connection;
+    if (!look_up_host(remote) || !connect_to_host(remote) || !send_request())
+        return Fetch::no_connection;
     return receive_reply(reply, limit, status);
 }
 
@@ -209,7 +226,8 @@ bool download_running()
 
 void abandon_download()
 {
-    if (!is_waiting(download.phase)) return;
+    if (!is_waiting(download.phase))
+        return;
     download.phase = DownloadPhase::abandoned;
     close_exchange();
 }
@@ -226,7 +244,8 @@ void note_download_event(UINT message, WPARAM wparam, LPARAM lparam)
     if (message == WM_SOCKET_EVENT && download.connection != INVALID_SOCKET &&
         static_cast<SOCKET>(wparam) == download.connection) {
         long event = WSAGETSELECTEVENT(lparam);
-        if (event == FD_CONNECT) download.connect_error = WSAGETSELECTERROR(lparam);
+        if (event == FD_CONNECT)
+            download.connect_error = WSAGETSELECTERROR(lparam);
         download.events |= event;
     }
 }
@@ -245,7 +264,8 @@ void begin_exchange()
 bool open_local_socket()
 {
     SOCKET connection = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (connection == INVALID_SOCKET) return false;
+    if (connection == INVALID_SOCKET)
+        return false;
     sockaddr_in local = {};
     local.sin_family = AF_INET;
     local.sin_addr.s_addr = htonl(INADDR_ANY);
@@ -258,12 +278,13 @@ bool open_local_socket()
     return true;
 }
 
-
 void close_exchange()
 {
-    if (download.lookup) WSACancelAsyncRequest(download.lookup);
+    if (download.lookup)
+        WSACancelAsyncRequest(download.lookup);
     download.lookup = nullptr;
-    if (download.connection != INVALID_SOCKET) closesocket(download.connection);
+    if (download.connection != INVALID_SOCKET)
+        closesocket(download.connection);
     download.connection = INVALID_SOCKET;
     // Events already queued would otherwise be taken for the next
     // download's, whose socket may have the same number.

@@ -7,31 +7,31 @@
 #include <winsock2.h>
 
 // The messages that carry the events of a download to the main window.
-const UINT WM_HOST_FOUND = WM_APP + 2;      // the name lookup's answer
-const UINT WM_SOCKET_EVENT = WM_APP + 3;    // connected, readable, writable or closed
+const UINT WM_HOST_FOUND = WM_APP + 2;    // the name lookup's answer
+const UINT WM_SOCKET_EVENT = WM_APP + 3;  // connected, readable, writable or closed
 
 enum class DownloadPhase {
-    idle,          // no download
-    asking,        // the question is up
-    looking_up,    // from here to exchanging the window is disabled and the
-    connecting,    // download waits on the network
-    exchanging,    // the request goes out and the reply comes in
-    abandoned,     // the window's end ended it: it returns touching nothing
-    reporting,     // the outcome is decided, stored and being shown
+    idle,        // no download
+    asking,      // the question is up
+    looking_up,  // from here to exchanging the window is disabled and the
+    connecting,  // download waits on the network
+    exchanging,  // the request goes out and the reply comes in
+    abandoned,   // the window's end ended it: it returns touching nothing
+    reporting,   // the outcome is decided, stored and being shown
 };
 
 // The running download, from the button press to the end of download_rates;
 // there is never more than one.
 struct RunningDownload {
     DownloadPhase phase;
-    SOCKET connection;         // INVALID_SOCKET while none is open
-    HANDLE lookup;             // the name lookup while its answer is awaited
-    DWORD connect_deadline;    // for the lookup and the connection together
-    DWORD deadline;            // for the whole exchange
-    long events;               // FD_ bits and host_found_event, until a wait takes them
-    int connect_error;         // what the connection attempt's event said
-    int lookup_error;          // what the lookup's answer said
-    bool quit_taken;           // a wait took the quit message and posted it again
+    SOCKET connection;       // INVALID_SOCKET while none is open
+    HANDLE lookup;           // the name lookup while its answer is awaited
+    DWORD connect_deadline;  // for the lookup and the connection together
+    DWORD deadline;          // for the whole exchange
+    long events;             // FD_ bits and host_found_event, until a wait takes them
+    int connect_error;       // what the connection attempt's event said
+    int lookup_error;        // what the lookup's answer said
+    bool quit_taken;         // a wait took the quit message and posted it again
 };
 extern RunningDownload running_download;
 

@@ -4,8 +4,8 @@
 const int quotation_table_count = 5;
 
 struct QuotationTable {
-    const char* list_text;       // the entry of the download list
-    const char* group_name;      // the group the rates go into
+    const char* list_text;   // the entry of the download list
+    const char* group_name;  // the group the rates go into
 };
 extern const QuotationTable quotation_tables[quotation_table_count];
 

@@ -56,7 +56,7 @@ TEST_F(DownloadLogFile, ReadsTheFirstThirtyBytesLittleEndian)
     load_download_log(log_file.c_str());
     EXPECT_EQ(download_log.records[0].year, 0x0900);
     EXPECT_EQ(download_log.records[0].month, 0x1B12);
-    EXPECT_EQ(download_log.records[4].day, 0x05FC);   // bytes 28 and 29
+    EXPECT_EQ(download_log.records[4].day, 0x05FC);  // bytes 28 and 29
 }
 
 TEST_F(DownloadLogFile, SaveWritesRowsByPositionAndReadsBack)

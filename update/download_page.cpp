@@ -18,7 +18,8 @@ void fill_download_list()
 const char* download_status_text()
 {
     int row = list_selection(download_list);
-    if (row < 0 || row >= quotation_table_count) return nullptr;
+    if (row < 0 || row >= quotation_table_count)
+        return nullptr;
     read_today();
     return record_status_text(download_log.records[row], today);
 }

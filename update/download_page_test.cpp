@@ -63,7 +63,6 @@ TEST_F(UpdatePageTest, NoSelectionPaintsNeitherStatusNorNotice)
     EXPECT_TRUE(shows_background(340, 130, 300, 20));
 }
 
-
 // The status is judged by the user's own date, whatever the time zone: the
 // tests run once more under a zone far east and one far west of UTC, and at
 // any hour the date of one of them is not the UTC date.

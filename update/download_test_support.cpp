@@ -38,8 +38,10 @@ bool file_exists(const std::string& path)
 std::string missing_program(const char* program)
 {
     std::string name = windows_path(program);
-    if (name.empty()) return "the download tests run under Wine only";
-    if (!file_exists(name)) return std::string("needs ") + program + " (tools/setup.sh installs it)";
+    if (name.empty())
+        return "the download tests run under Wine only";
+    if (!file_exists(name))
+        return std::string("needs ") + program + " (tools/setup.sh installs it)";
     return "";
 }
 
@@ -52,11 +54,12 @@ bool run_script(const char* interpreter, const char* script, const std::string& 
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
+    if (!CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
         return false;
-    if (process.hThread) CloseHandle(process.hThread);
-    if (process.hProcess) CloseHandle(process.hProcess);
+    if (process.hThread)
+        CloseHandle(process.hThread);
+    if (process.hProcess)
+        CloseHandle(process.hProcess);
     return true;
 }
 
@@ -67,11 +70,11 @@ std::string in_quotes(const std::string& text)
 
 // Looks every 20 ms, for server_wait_ms at most, whether the Linux
 // process has done what done() looks for: Wine gives no handle to wait on.
-template <typename Done>
-bool wait_until(Done done)
+template <typename Done> bool wait_until(Done done)
 {
     for (DWORD waited = 0; waited < server_wait_ms; waited += 20) {
-        if (done()) return true;
+        if (done())
+            return true;
         Sleep(20);
     }
     return false;
@@ -89,9 +92,11 @@ std::string wait_for_start(const std::string& pid_file, const std::string& error
 {
     if (!wait_until([&] { return file_exists(error_file) || file_exists(pid_file); }))
         return "the server did not come up";
-    if (file_exists(error_file)) return read_file(error_file);
+    if (file_exists(error_file))
+        return read_file(error_file);
     int port = std::atoi(read_file(port_file).c_str());
-    if (port <= 0 || port > 65535) return "the server named no port";
+    if (port <= 0 || port > 65535)
+        return "the server named no port";
     quotation_address = {loopback, static_cast<unsigned short>(port)};
     return "";
 }
@@ -101,11 +106,14 @@ std::string wait_for_start(const std::string& pid_file, const std::string& error
 std::string unix_path(const std::string& windows_name)
 {
     auto function = reinterpret_cast<UnixNameFunction>(wine_function("wine_get_unix_file_name"));
-    if (!function) return "";
+    if (!function)
+        return "";
     WCHAR wide[MAX_PATH];
-    if (!MultiByteToWideChar(CP_ACP, 0, windows_name.c_str(), -1, wide, MAX_PATH)) return "";
+    if (!MultiByteToWideChar(CP_ACP, 0, windows_name.c_str(), -1, wide, MAX_PATH))
+        return "";
     char* name = function(wide);
-    if (!name) return "";
+    if (!name)
+        return "";
     std::string result = name;
     HeapFree(GetProcessHeap(), 0, name);
     return result;
@@ -114,9 +122,11 @@ std::string unix_path(const std::string& windows_name)
 std::string windows_path(const std::string& unix_name)
 {
     auto function = reinterpret_cast<DosNameFunction>(wine_function("wine_get_dos_file_name"));
-    if (!function) return "";
+    if (!function)
+        return "";
     WCHAR* name = function(unix_name.c_str());
-    if (!name) return "";
+    if (!name)
+        return "";
     char narrow[MAX_PATH] = {};
     WideCharToMultiByte(CP_ACP, 0, name, -1, narrow, MAX_PATH, nullptr, nullptr);
     HeapFree(GetProcessHeap(), 0, name);
@@ -136,14 +146,17 @@ std::string QuotationSite::nginx_folder() const
 std::string QuotationSite::start(const char* mode, const std::string& argument)
 {
     std::string missing = missing_program(python);
-    if (!missing.empty()) return missing;
+    if (!missing.empty())
+        return missing;
     stop();
     std::string pid_file = folder() + "\\server.pid";
     std::string error_file = folder() + "\\server.error";
     DeleteFileA(error_file.c_str());
     std::string arguments = in_quotes(unix_path(folder())) + " " + mode;
-    if (!argument.empty()) arguments += " " + in_quotes(argument);
-    if (!run_script(python, server_script, arguments)) return "cannot start " + std::string(python);
+    if (!argument.empty())
+        arguments += " " + in_quotes(argument);
+    if (!run_script(python, server_script, arguments))
+        return "cannot start " + std::string(python);
     running = true;
     return wait_for_start(pid_file, error_file, folder() + "\\server.port");
 }
@@ -151,7 +164,8 @@ std::string QuotationSite::start(const char* mode, const std::string& argument)
 std::string QuotationSite::start_nginx(const std::string& site)
 {
     std::string missing = missing_program(bash);
-    if (!missing.empty()) return missing;
+    if (!missing.empty())
+        return missing;
     stop();
     std::string own_folder = nginx_folder();
     CreateDirectoryA(own_folder.c_str(), nullptr);
@@ -159,9 +173,10 @@ std::string QuotationSite::start_nginx(const std::string& site)
     std::string error_file = own_folder + "\\start.error";
     DeleteFileA(pid_file.c_str());
     DeleteFileA(error_file.c_str());
-    std::string arguments = "start " + in_quotes(unix_path(own_folder)) + " " + in_quotes(site) + " " +
-                            nginx_life_seconds + " free";
-    if (!run_script(bash, nginx_script, arguments)) return "cannot start " + std::string(bash);
+    std::string arguments =
+        "start " + in_quotes(unix_path(own_folder)) + " " + in_quotes(site) + " " + nginx_life_seconds + " free";
+    if (!run_script(bash, nginx_script, arguments))
+        return "cannot start " + std::string(bash);
     nginx_running = true;
     return wait_for_start(pid_file, error_file, own_folder + "\\port");
 }
@@ -174,7 +189,8 @@ void QuotationSite::stop()
         if (run_script(bash, nginx_script, "stop " + in_quotes(unix_path(nginx_folder()))))
             wait_for_file(nginx_folder() + "\\nginx.pid", false);
     }
-    if (!running) return;
+    if (!running)
+        return;
     running = false;
     if (run_script(python, server_script, in_quotes(unix_path(folder())) + " stop"))
         wait_for_file(folder() + "\\server.pid", false);
@@ -185,7 +201,8 @@ std::vector<std::string> QuotationSite::requests() const
     std::vector<std::string> taken;
     for (int n = 1;; n++) {
         std::string name = folder() + "\\request-" + std::to_string(n) + ".bin";
-        if (!file_exists(name)) return taken;
+        if (!file_exists(name))
+            return taken;
         taken.push_back(read_file(name));
     }
 }
@@ -194,7 +211,8 @@ std::vector<std::string> QuotationSite::nginx_log() const
 {
     std::istringstream log(read_file(nginx_folder() + "\\access.log"));
     std::vector<std::string> lines;
-    for (std::string line; std::getline(log, line);) lines.push_back(line);
+    for (std::string line; std::getline(log, line);)
+        lines.push_back(line);
     return lines;
 }
 
@@ -213,19 +231,24 @@ std::string QuotationSite::unix_file(const char* name) const
 std::string QuotationSite::run_program(const std::string& program, const std::vector<std::string>& arguments) const
 {
     std::string missing = missing_program(bash);
-    if (!missing.empty()) return missing;
+    if (!missing.empty())
+        return missing;
     // A script of its own keeps the arguments clear of the Windows command
     // line's quoting; the status file, renamed into place, says it ended.
     std::string status_file = folder() + "\\program.status";
     DeleteFileA(status_file.c_str());
     std::string script = "'" + program + "'";
-    for (const std::string& argument : arguments) script += " '" + argument + "'";
+    for (const std::string& argument : arguments)
+        script += " '" + argument + "'";
     script += " >" + in_quotes(unix_file("program.out")) + " 2>&1\necho $? >" + in_quotes(unix_file("status.tmp")) +
               " && mv " + in_quotes(unix_file("status.tmp")) + " " + in_quotes(unix_path(status_file)) + "\n";
     write_file(folder() + "\\program.sh", script);
-    if (!run_script(bash, unix_file("program.sh").c_str(), "")) return "cannot start " + std::string(bash);
-    if (!wait_for_file(status_file, true)) return program + " did not end";
+    if (!run_script(bash, unix_file("program.sh").c_str(), ""))
+        return "cannot start " + std::string(bash);
+    if (!wait_for_file(status_file, true))
+        return program + " did not end";
     std::string status = read_file(status_file);
-    if (status == "0\n") return "";
+    if (status == "0\n")
+        return "";
     return program + " exited " + status + read_file(folder() + "\\program.out");
 }

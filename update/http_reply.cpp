@@ -25,8 +25,10 @@ bool is_blank(char c)
 
 Span trimmed(Span span)
 {
-    while (span.begin != span.end && is_blank(*span.begin)) span.begin++;
-    while (span.end != span.begin && is_blank(span.end[-1])) span.end--;
+    while (span.begin != span.end && is_blank(*span.begin))
+        span.begin++;
+    while (span.end != span.begin && is_blank(span.end[-1]))
+        span.end--;
     return span;
 }
 
@@ -34,24 +36,28 @@ Span trimmed(Span span)
 bool is_named(Span span, const char* lower_case_name)
 {
     size_t length = std::strlen(lower_case_name);
-    if (static_cast<size_t>(span.end - span.begin) != length) return false;
+    if (static_cast<size_t>(span.end - span.begin) != length)
+        return false;
     for (size_t i = 0; i < length; i++) {
         char c = span.begin[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != lower_case_name[i]) return false;
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != lower_case_name[i])
+            return false;
     }
     return true;
 }
 
 // Calls take for each non-empty element of a comma-separated list.
-template <typename Take>
-void for_each_element(Span list, Take take)
+template <typename Take> void for_each_element(Span list, Take take)
 {
     for (const char* begin = list.begin;;) {
         const char* comma = std::find(begin, list.end, ',');
         Span element = trimmed({begin, comma});
-        if (element.begin != element.end) take(element);
-        if (comma == list.end) return;
+        if (element.begin != element.end)
+            take(element);
+        if (comma == list.end)
+            return;
         begin = comma + 1;
     }
 }
@@ -59,8 +65,8 @@ void for_each_element(Span list, Take take)
 // What the header says about the body.
 struct BodyFraming {
     int status = -1;
-    bool has_coding = false;     // a transfer coding other than identity
-    bool chunked_last = false;   // chunked is the final coding
+    bool has_coding = false;    // a transfer coding other than identity
+    bool chunked_last = false;  // chunked is the final coding
     bool has_length = false;
     bool bad_length = false;
     std::uint64_t length = 0;
@@ -70,14 +76,18 @@ struct BodyFraming {
 int status_code(Span line)
 {
     const char* p = std::find(line.begin, line.end, ' ');
-    while (p != line.end && *p == ' ') p++;
-    if (line.end - p < 3) return -1;
+    while (p != line.end && *p == ' ')
+        p++;
+    if (line.end - p < 3)
+        return -1;
     int code = 0;
     for (int i = 0; i < 3; i++) {
-        if (p[i] < '0' || p[i] > '9') return -1;
+        if (p[i] < '0' || p[i] > '9')
+            return -1;
         code = code * 10 + (p[i] - '0');
     }
-    if (p + 3 != line.end && p[3] != ' ') return -1;
+    if (p + 3 != line.end && p[3] != ' ')
+        return -1;
     return code;
 }
 
@@ -95,11 +105,13 @@ void read_length(Span value, bool first_piece, BodyFraming& framing)
             }
             number = number * 10 + static_cast<unsigned>(*p - '0');
         }
-        if (framing.has_length && number != framing.length) framing.bad_length = true;
+        if (framing.has_length && number != framing.length)
+            framing.bad_length = true;
         framing.has_length = true;
         framing.length = number;
     });
-    if (!any && first_piece) framing.bad_length = true;
+    if (!any && first_piece)
+        framing.bad_length = true;
 }
 
 // Several fields and lists are one list; the last coding decides. identity
@@ -108,7 +120,8 @@ void read_codings(Span value, BodyFraming& framing)
 {
     for_each_element(value, [&](Span element) {
         Span coding = trimmed({element.begin, std::find(element.begin, element.end, ';')});
-        if (is_named(coding, "identity")) return;
+        if (is_named(coding, "identity"))
+            return;
         framing.has_coding = true;
         framing.chunked_last = is_named(coding, "chunked");
     });
@@ -125,7 +138,8 @@ BodyFraming read_header(Span header)
     for (const char* line = header.begin; line != header.end;) {
         const char* line_end = std::find(line, header.end, '\n');
         Span content = {line, line_end};
-        if (content.end != content.begin && content.end[-1] == '\r') content.end--;
+        if (content.end != content.begin && content.end[-1] == '\r')
+            content.end--;
         line = line_end == header.end ? line_end : line_end + 1;
         if (first_line) {
             framing.status = status_code(content);
@@ -139,13 +153,18 @@ BodyFraming read_header(Span header)
             // A name with blanks before its colon names no field we know.
             const char* colon = std::find(content.begin, content.end, ':');
             field = Field::other;
-            if (colon == content.end) continue;
-            if (is_named({content.begin, colon}, "content-length")) field = Field::content_length;
-            if (is_named({content.begin, colon}, "transfer-encoding")) field = Field::transfer_encoding;
+            if (colon == content.end)
+                continue;
+            if (is_named({content.begin, colon}, "content-length"))
+                field = Field::content_length;
+            if (is_named({content.begin, colon}, "transfer-encoding"))
+                field = Field::transfer_encoding;
             value = {colon + 1, content.end};
         }
-        if (field == Field::content_length) read_length(value, !continued, framing);
-        if (field == Field::transfer_encoding) read_codings(value, framing);
+        if (field == Field::content_length)
+            read_length(value, !continued, framing);
+        if (field == Field::transfer_encoding)
+            read_codings(value, framing);
     }
     return framing;
 }
@@ -158,7 +177,8 @@ void keep(HttpReply& reply, const char* bytes, std::uint64_t count)
     int taken = static_cast<int>(std::min(count, room));
     std::memcpy(reply.text + reply.kept, bytes, static_cast<size_t>(taken));
     reply.kept += taken;
-    if (count > room) reply.stage = ReplyStage::overflow;
+    if (count > room)
+        reply.stage = ReplyStage::overflow;
 }
 
 void start_chunk_size(HttpReply& reply)
@@ -186,8 +206,10 @@ void frame_body(HttpReply& reply)
         reply.stage = ReplyStage::done;
     } else if (framing.has_coding) {
         // The coding decides, whatever length the header also gives.
-        if (framing.chunked_last) start_chunk_size(reply);
-        else reply.stage = ReplyStage::until_close;
+        if (framing.chunked_last)
+            start_chunk_size(reply);
+        else
+            reply.stage = ReplyStage::until_close;
     } else if (framing.bad_length) {
         reply.stage = ReplyStage::failed;
     } else if (framing.has_length) {
@@ -201,7 +223,8 @@ void frame_body(HttpReply& reply)
 void take_header_byte(HttpReply& reply, char c)
 {
     keep(reply, &c, 1);
-    if (reply.stage == ReplyStage::overflow) return;
+    if (reply.stage == ReplyStage::overflow)
+        return;
     if (reply.stage == ReplyStage::status) {
         int at = reply.kept - 1 - reply.header_start;
         // Only the first reply may be something else than HTTP; after an
@@ -214,11 +237,14 @@ void take_header_byte(HttpReply& reply, char c)
         }
         return;
     }
-    if (c != '\n') return;
+    if (c != '\n')
+        return;
     int length = reply.kept - 1 - reply.line_start;
-    if (length > 0 && reply.text[reply.kept - 2] == '\r') length--;
+    if (length > 0 && reply.text[reply.kept - 2] == '\r')
+        length--;
     reply.line_start = reply.kept;
-    if (length == 0) frame_body(reply);
+    if (length == 0)
+        frame_body(reply);
 }
 
 // The value of a hex digit, or -1.
@@ -231,19 +257,27 @@ int hex_value(char c)
 
 void end_chunk_size_line(HttpReply& reply)
 {
-    if (!reply.size_digits) reply.stage = ReplyStage::failed;
-    else if (reply.remaining == 0) reply.stage = ReplyStage::trailer_start;
-    else reply.stage = ReplyStage::chunk_data;
+    if (!reply.size_digits)
+        reply.stage = ReplyStage::failed;
+    else if (reply.remaining == 0)
+        reply.stage = ReplyStage::trailer_start;
+    else
+        reply.stage = ReplyStage::chunk_data;
 }
 
 // Blanks, an extension or the end of the line after the size digits.
 void take_after_size(HttpReply& reply, char c)
 {
-    if (is_blank(c)) reply.stage = ReplyStage::chunk_size_blank;
-    else if (c == ';') reply.stage = ReplyStage::chunk_extension;
-    else if (c == '\r') reply.stage = ReplyStage::chunk_size_cr;
-    else if (c == '\n') end_chunk_size_line(reply);
-    else reply.stage = ReplyStage::failed;
+    if (is_blank(c))
+        reply.stage = ReplyStage::chunk_size_blank;
+    else if (c == ';')
+        reply.stage = ReplyStage::chunk_extension;
+    else if (c == '\r')
+        reply.stage = ReplyStage::chunk_size_cr;
+    else if (c == '\n')
+        end_chunk_size_line(reply);
+    else
+        reply.stage = ReplyStage::failed;
 }
 
 // The chunk framing, one byte at a time; the data goes to keep in bulk.
@@ -260,41 +294,50 @@ void take_framing_byte(HttpReply& reply, char c)
             reply.size_digits = true;
             return;
         }
-        if (!reply.size_digits) reply.stage = ReplyStage::failed;
-        else take_after_size(reply, c);
+        if (!reply.size_digits)
+            reply.stage = ReplyStage::failed;
+        else
+            take_after_size(reply, c);
         return;
-    case ReplyStage::chunk_size_blank:
-        take_after_size(reply, c);
-        return;
+    case ReplyStage::chunk_size_blank: take_after_size(reply, c); return;
     case ReplyStage::chunk_extension:
-        if (c == '\n') end_chunk_size_line(reply);
+        if (c == '\n')
+            end_chunk_size_line(reply);
         return;
     case ReplyStage::chunk_size_cr:
-        if (c == '\n') end_chunk_size_line(reply);
-        else reply.stage = ReplyStage::failed;
+        if (c == '\n')
+            end_chunk_size_line(reply);
+        else
+            reply.stage = ReplyStage::failed;
         return;
     case ReplyStage::chunk_data_end:
-        if (c == '\r') reply.stage = ReplyStage::chunk_data_cr;
-        else if (c == '\n') start_chunk_size(reply);
-        else reply.stage = ReplyStage::failed;
+        if (c == '\r')
+            reply.stage = ReplyStage::chunk_data_cr;
+        else if (c == '\n')
+            start_chunk_size(reply);
+        else
+            reply.stage = ReplyStage::failed;
         return;
     case ReplyStage::chunk_data_cr:
-        if (c == '\n') start_chunk_size(reply);
-        else reply.stage = ReplyStage::failed;
+        if (c == '\n')
+            start_chunk_size(reply);
+        else
+            reply.stage = ReplyStage::failed;
         return;
     case ReplyStage::trailer_start:
-        if (c == '\r') reply.stage = ReplyStage::trailer_end_cr;
-        else if (c == '\n') reply.stage = ReplyStage::done;
-        else reply.stage = ReplyStage::trailer_line;
+        if (c == '\r')
+            reply.stage = ReplyStage::trailer_end_cr;
+        else if (c == '\n')
+            reply.stage = ReplyStage::done;
+        else
+            reply.stage = ReplyStage::trailer_line;
         return;
     case ReplyStage::trailer_line:
-        if (c == '\n') reply.stage = ReplyStage::trailer_start;
+        if (c == '\n')
+            reply.stage = ReplyStage::trailer_start;
         return;
-    case ReplyStage::trailer_end_cr:
-        reply.stage = c == '\n' ? ReplyStage::done : ReplyStage::failed;
-        return;
-    default:
-        return;
+    case ReplyStage::trailer_end_cr: reply.stage = c == '\n' ? ReplyStage::done : ReplyStage::failed; return;
+    default: return;
     }
 }
 
@@ -322,9 +365,7 @@ ReplyState add_reply_bytes(HttpReply& reply, const char* bytes, int count)
         std::uint64_t available = static_cast<std::uint64_t>(end - bytes);
         switch (reply.stage) {
         case ReplyStage::status:
-        case ReplyStage::header:
-            take_header_byte(reply, *bytes++);
-            break;
+        case ReplyStage::header: take_header_byte(reply, *bytes++); break;
         case ReplyStage::raw:
         case ReplyStage::until_close:
             keep(reply, bytes, available);
@@ -340,9 +381,7 @@ ReplyState add_reply_bytes(HttpReply& reply, const char* bytes, int count)
                 reply.stage = reply.stage == ReplyStage::length ? ReplyStage::done : ReplyStage::chunk_data_end;
             break;
         }
-        default:
-            take_framing_byte(reply, *bytes++);
-            break;
+        default: take_framing_byte(reply, *bytes++); break;
         }
     }
     reply.text[reply.kept] = '\0';
@@ -351,7 +390,8 @@ ReplyState add_reply_bytes(HttpReply& reply, const char* bytes, int count)
 
 ReplyState close_reply(HttpReply& reply)
 {
-    if (is_over(reply)) return reply_state(reply);
+    if (is_over(reply))
+        return reply_state(reply);
     // Only a body that no length announced ends with the close; a peer that
     // closes without sending anything gave an empty reply.
     bool nothing_came = reply.stage == ReplyStage::status && reply.kept == 0;
@@ -364,10 +404,14 @@ ReplyState close_reply(HttpReply& reply)
 
 ReplyState reply_state(const HttpReply& reply)
 {
-    if (reply.stage == ReplyStage::failed) return ReplyState::broken;
-    if (reply.stage == ReplyStage::overflow) return ReplyState::too_long;
-    if (reply.stage == ReplyStage::done) return ReplyState::complete;
-    if (reply.stage == ReplyStage::cut) return ReplyState::cut_off;
+    if (reply.stage == ReplyStage::failed)
+        return ReplyState::broken;
+    if (reply.stage == ReplyStage::overflow)
+        return ReplyState::too_long;
+    if (reply.stage == ReplyStage::done)
+        return ReplyState::complete;
+    if (reply.stage == ReplyStage::cut)
+        return ReplyState::cut_off;
     return ReplyState::receiving;
 }
 

@@ -32,9 +32,9 @@ enum class ReplyStage {
     chunk_extension,   // skipped up to the end of the line
     chunk_size_cr,
     chunk_data,
-    chunk_data_end,    // the line end after chunk data
+    chunk_data_end,  // the line end after chunk data
     chunk_data_cr,
-    trailer_start,     // a trailer line, or the empty line that ends the body
+    trailer_start,  // a trailer line, or the empty line that ends the body
     trailer_line,
     trailer_end_cr,
     done,
@@ -44,14 +44,14 @@ enum class ReplyStage {
 };
 
 struct HttpReply {
-    char* text;                // limit + 1 bytes, always zero-terminated
+    char* text;  // limit + 1 bytes, always zero-terminated
     int limit;
     int kept;
     ReplyStage stage;
-    int header_start;          // where the status line being read begins
-    int line_start;            // where the header line being read begins
-    std::uint64_t remaining;   // body or chunk bytes still to come
-    bool size_digits;          // the chunk size line has a digit yet
+    int header_start;         // where the status line being read begins
+    int line_start;           // where the header line being read begins
+    std::uint64_t remaining;  // body or chunk bytes still to come
+    bool size_digits;         // the chunk size line has a digit yet
     // The code of the final reply once its header is whole: 0 before that
     // and for a reply that is not HTTP, -1 for a status line without one.
     int status;

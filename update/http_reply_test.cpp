@@ -13,7 +13,7 @@ const int reply_limit = 30000;
 
 struct Outcome {
     ReplyState state;
-    std::string text;   // what was kept, up to its terminator
+    std::string text;  // what was kept, up to its terminator
 };
 
 bool operator==(const Outcome& a, const Outcome& b)
@@ -40,7 +40,8 @@ Outcome feed(const std::string& bytes, std::vector<size_t> sizes, bool close = f
         at += size;
         EXPECT_EQ(text[static_cast<size_t>(reply.kept)], '\0');
     }
-    if (close && state == ReplyState::receiving) state = close_reply(reply);
+    if (close && state == ReplyState::receiving)
+        state = close_reply(reply);
     return {state, std::string(text.data(), static_cast<size_t>(reply.kept))};
 }
 
@@ -52,7 +53,8 @@ size_t end_of_reply(const std::string& bytes, int limit = reply_limit)
     HttpReply reply;
     begin_reply(reply, text.data(), limit);
     size_t at = 0;
-    while (at < bytes.size() && add_reply_bytes(reply, bytes.data() + at, 1) == ReplyState::receiving) at++;
+    while (at < bytes.size() && add_reply_bytes(reply, bytes.data() + at, 1) == ReplyState::receiving)
+        at++;
     return at < bytes.size() ? at + 1 : at;
 }
 
@@ -125,9 +127,9 @@ TEST(HttpReplyLengthTest, LengthsThatCannotFrameTheReplyBreakItAtTheEndOfTheHead
 
 TEST(HttpReplyLengthTest, RepliesWithoutABodyEndWithTheirHeader)
 {
-    for (std::string head : {header("Content-Length: 20\r\n", "HTTP/1.1 204 No Content"),
-                             header("Content-Length: 20\r\n", "HTTP/1.1 304 Not Modified"),
-                             header("Content-Length: 0\r\n")}) {
+    for (std::string head :
+         {header("Content-Length: 20\r\n", "HTTP/1.1 204 No Content"),
+          header("Content-Length: 20\r\n", "HTTP/1.1 304 Not Modified"), header("Content-Length: 0\r\n")}) {
         EXPECT_EQ(end_of_reply(head + "x"), head.size()) << head;
         EXPECT_EQ(feed_whole(head + "x"), (Outcome{ReplyState::complete, head})) << head;
     }
@@ -178,7 +180,8 @@ TEST(HttpReplyChunkedTest, ThePageComesOutWholeWhateverTheChunksAndReceives)
         }
         reply += "0\r\n\r\n";
         std::vector<size_t> receives;
-        for (size_t total = 0; total < reply.size(); total += receives.back()) receives.push_back(random() % 40 + 1);
+        for (size_t total = 0; total < reply.size(); total += receives.back())
+            receives.push_back(random() % 40 + 1);
         ASSERT_EQ(feed(reply, receives), (Outcome{ReplyState::complete, head + page})) << round;
     }
 }
@@ -186,11 +189,11 @@ TEST(HttpReplyChunkedTest, ThePageComesOutWholeWhateverTheChunksAndReceives)
 TEST(HttpReplyChunkedTest, TheFinalCodingDecidesOverAnyLength)
 {
     std::string chunked_body = "3\r\nabc\r\n0\r\n\r\n";
-    for (std::string fields : {"Transfer-Encoding: chunked\r\nContent-Length: 99\r\n",
-                               "Content-Length: 1, 2\r\nTransfer-Encoding: CHUNKED\r\n",
-                               "Transfer-Encoding: gzip, chunked\r\n",
-                               "Transfer-Encoding: gzip\r\nTransfer-Encoding: identity, chunked;x=1\r\n",
-                               "Transfer-Encoding: gzip,\r\n\tchunked\r\n", "transfer-encoding:chunked , \r\n"}) {
+    for (std::string fields :
+         {"Transfer-Encoding: chunked\r\nContent-Length: 99\r\n",
+          "Content-Length: 1, 2\r\nTransfer-Encoding: CHUNKED\r\n", "Transfer-Encoding: gzip, chunked\r\n",
+          "Transfer-Encoding: gzip\r\nTransfer-Encoding: identity, chunked;x=1\r\n",
+          "Transfer-Encoding: gzip,\r\n\tchunked\r\n", "transfer-encoding:chunked , \r\n"}) {
         std::string reply = header(fields) + chunked_body;
         EXPECT_EQ(end_of_reply(reply + "x"), reply.size()) << fields;
         EXPECT_EQ(feed_whole(reply + "x"), (Outcome{ReplyState::complete, header(fields) + "abc"})) << fields;
@@ -212,13 +215,20 @@ TEST(HttpReplyChunkedTest, FramingThatCannotBeReadBreaksTheReplyAtTheFirstWrongB
     std::string head = header("Transfer-Encoding: chunked\r\n");
     struct Case {
         std::string body;
-        size_t wrong;        // where in the body
-        std::string data;    // what was kept of it
+        size_t wrong;      // where in the body
+        std::string data;  // what was kept of it
     } cases[] = {
-        {"\r\n", 0, ""},        {"g\r\nabc", 0, ""},     {" 3\r\nabc", 0, ""},
-        {"3x\r\nabc", 1, ""},   {";x\r\nabc", 0, ""},    {"3 4\r\nabc", 2, ""},
-        {"3\rabc\r\n", 2, ""}, {"3\r\nabcd\r\n", 6, "abc"}, {"3\r\nabc\rx", 7, "abc"},
-        {"0\r\n\rx", 4, ""},   {"10000000000000000\r\n", 16, ""},
+        {"\r\n", 0, ""},
+        {"g\r\nabc", 0, ""},
+        {" 3\r\nabc", 0, ""},
+        {"3x\r\nabc", 1, ""},
+        {";x\r\nabc", 0, ""},
+        {"3 4\r\nabc", 2, ""},
+        {"3\rabc\r\n", 2, ""},
+        {"3\r\nabcd\r\n", 6, "abc"},
+        {"3\r\nabc\rx", 7, "abc"},
+        {"0\r\n\rx", 4, ""},
+        {"10000000000000000\r\n", 16, ""},
     };
     for (const Case& c : cases) {
         std::string reply = head + c.body + "\r\n0\r\n\r\n";
@@ -230,9 +240,9 @@ TEST(HttpReplyChunkedTest, FramingThatCannotBeReadBreaksTheReplyAtTheFirstWrongB
 TEST(HttpReplyCloseTest, AClosedConnectionEndsOnlyABodyOfNoAnnouncedLength)
 {
     std::string page = "<TD>1</TD>\r\n";
-    for (std::string reply : {header("") + page, header("Transfer-Encoding: gzip\r\n") + page, page,
-                              "HTTP/1.1 OK\r\n\r\n" + page, "HTTP/1.1 2000 OK\r\nContent-Length: 1\r\n\r\n" + page,
-                              std::string()}) {
+    for (std::string reply :
+         {header("") + page, header("Transfer-Encoding: gzip\r\n") + page, page, "HTTP/1.1 OK\r\n\r\n" + page,
+          "HTTP/1.1 2000 OK\r\nContent-Length: 1\r\n\r\n" + page, std::string()}) {
         EXPECT_EQ(feed_whole(reply).state, ReplyState::receiving) << reply;
         EXPECT_EQ(feed_whole(reply, true), (Outcome{ReplyState::complete, reply})) << reply;
     }
@@ -256,8 +266,8 @@ TEST(HttpReplyCloseTest, AClosedConnectionEndsOnlyABodyOfNoAnnouncedLength)
 TEST(HttpReplyCloseTest, OnlyTheFirstReplyMayBeSomethingElseThanHttp)
 {
     // Kept byte for byte, however it looks further on.
-    for (std::string raw : {"<html>\r\nContent-Length: 2\r\n\r\n<TD>",
-                            "http/1.1 200 OK\r\nContent-Length: 1\r\n\r\nab", " HTTP/1.1 200 OK\r\n\r\n"}) {
+    for (std::string raw : {"<html>\r\nContent-Length: 2\r\n\r\n<TD>", "http/1.1 200 OK\r\nContent-Length: 1\r\n\r\nab",
+                            " HTTP/1.1 200 OK\r\n\r\n"}) {
         EXPECT_EQ(feed(raw, {1}).state, ReplyState::receiving) << raw;
         EXPECT_EQ(feed(raw, {1}, true), (Outcome{ReplyState::complete, raw})) << raw;
     }
@@ -273,7 +283,7 @@ TEST(HttpReplyLimitTest, AReplyWithMoreToKeepThanTheLimitIsTooLongAndKeepsItsSta
     struct Case {
         std::string reply;
         std::string text;
-        size_t framing;   // bytes of chunk framing before the first byte without room
+        size_t framing;  // bytes of chunk framing before the first byte without room
     } cases[] = {
         {header("Content-Length: 100\r\n") + page, header("Content-Length: 100\r\n") + page, 0},
         {chunked_head + "64\r\n" + page + "\r\n0\r\n\r\n", chunked_head + page, 4},
@@ -333,6 +343,8 @@ TEST(HttpReplyStatusTest, TheStatusOfTheFinalReplyIsKnownOnceItsHeaderIsWhole)
         close_reply(reply);
         EXPECT_EQ(reply.status, c.status) << c.reply;
     }
-    for (int status : {200, 204, 299}) EXPECT_TRUE(is_success_status(status)) << status;
-    for (int status : {-1, 0, 199, 300, 301, 404, 500, 503}) EXPECT_FALSE(is_success_status(status)) << status;
+    for (int status : {200, 204, 299})
+        EXPECT_TRUE(is_success_status(status)) << status;
+    for (int status : {-1, 0, 199, 300, 301, 404, 500, 503})
+        EXPECT_FALSE(is_success_status(status)) << status;
 }

@@ -9,7 +9,7 @@
 
 namespace {
 
-const int header_skip_lines = 10;    // header cells after the first <TD line
+const int header_skip_lines = 10;  // header cells after the first <TD line
 const int rate_columns = 5;
 
 bool opens_cell(const char* line)
@@ -153,8 +153,7 @@ void strip_tags(char* text, int limit)
         } else if (byte == '<') {
             inside = true;
             ++in;
-        } else if (byte == '&' && in + 3 < limit && text[in + 1] == 'n'
-                   && text[in + 2] == 'b' && text[in + 3] == 's') {
+        } else if (byte == '&' && in + 3 < limit && text[in + 1] == 'n' && text[in + 2] == 'b' && text[in + 3] == 's') {
             // Only "&nbs" is looked at; the two bytes after it (normally
             // "p;") are taken unseen, unless the text ends among them.
             text[out++] = ' ';

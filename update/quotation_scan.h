@@ -1,7 +1,7 @@
 #pragma once
 #include "database/unit_database.h"
 
-const int line_limit = 300;      // a scanned line holds at most this many bytes
+const int line_limit = 300;  // a scanned line holds at most this many bytes
 
 // Copies the line at cursor into line (line_limit + 1 bytes). Returns the
 // cursor of the following line, or nullptr at the end of the text.

@@ -50,10 +50,7 @@ protected:
         free_database();
         group = append_group("现汇买入价");
     }
-    int scan(const std::string& reply, int column = 0)
-    {
-        return scan_quotation(reply.c_str(), group, column);
-    }
+    int scan(const std::string& reply, int column = 0) { return scan_quotation(reply.c_str(), group, column); }
     float a_of(const char* name)
     {
         UnitMember* member = find_member(group, name);
@@ -68,7 +65,7 @@ TEST_F(ScanTest, WorkedExampleGivesEveryColumn)
     ASSERT_FALSE(reply.empty());
     const double dollar[] = {680.50, 675.02, 1683.22, 681.86, 0};
     const double yen[] = {8.7663, 8.4956, 8.8367, 8.7311, 8.1357};
-    const int rated[] = {2, 2, 2, 2, 1};   // 美元 has &nbsp; in column 4
+    const int rated[] = {2, 2, 2, 2, 1};  // 美元 has &nbsp; in column 4
     for (int column = 0; column < 5; ++column) {
         SCOPED_TRACE(column);
         start_again();
@@ -89,9 +86,11 @@ TEST_F(ScanTest, SampleSiteGivesTenCurrencies)
     std::string site = read_source_file("docs/sample-site/index.html");
     ASSERT_FALSE(site.empty());
     std::string reply = "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=gb2312\r\n\r\n" + site;
-    struct { const char* name; double price; } expected[] = {
-        {"美元", 645.70}, {"日元", 7.8725}, {"英镑", 1046.54},
-        {"澳大利亚元", 693.05}, {"加拿大元", 0},
+    struct {
+        const char* name;
+        double price;
+    } expected[] = {
+        {"美元", 645.70}, {"日元", 7.8725}, {"英镑", 1046.54}, {"澳大利亚元", 693.05}, {"加拿大元", 0},
     };
     // Rows with &nbsp; in the column are written, but hold no rate.
     const int rated[] = {9, 10, 10, 10, 6};
@@ -107,12 +106,12 @@ TEST_F(ScanTest, SampleSiteGivesTenCurrencies)
 
 TEST_F(ScanTest, OnlyUpperCaseTdAfterBlanksOpensARow)
 {
-    std::string reply = page({}) + row("\t<TD>", "甲", "1") + row("<td>", "乙", "1")
-                        + row("   <TDX", "丙", "50") + row("<TD class=r>", "丁", "25");
+    std::string reply = page({}) + row("\t<TD>", "甲", "1") + row("<td>", "乙", "1") + row("   <TDX", "丙", "50") +
+                        row("<TD class=r>", "丁", "25");
     EXPECT_EQ(scan(reply), 2);
     ASSERT_EQ(member_count(group), 2);
     EXPECT_EQ(a_of("丙"), 2.0f);
-    EXPECT_EQ(a_of("丁"), 4.0f);   // the line right after a frame is examined
+    EXPECT_EQ(a_of("丁"), 4.0f);  // the line right after a frame is examined
 
     // The header is the first <TD line and exactly ten more, whatever they hold.
     start_again();
@@ -126,13 +125,24 @@ TEST_F(ScanTest, OnlyUpperCaseTdAfterBlanksOpensARow)
 
 TEST_F(ScanTest, CellsAreCleanedToTheirFirstWord)
 {
-    struct { const char* name; const char* cell; const char* member; float a; } cases[] = {
-        {"r0", "<TD>&nbsp;</TD>", "r0", 0}, {"r1", "<TD>1,234.5</TD>", "r1", per_yuan(1234.5)},
-        {"r2", "<TD>-5</TD>", "r2", -20}, {"r3", "<TD><b></b></TD>", "r3", 0},
-        {"r4", "<TD>-</TD>", "r4", 0}, {"r5", "<TD>680.50 元</TD>", "r5", per_yuan(680.5)},
-        {"r6", "<TD>&amp;12</TD>", "r6", per_yuan(12)}, {"r7", "<TD>&nbxx5</TD>", "r7", 20},
-        {"r8", "<TD>&nbsXY8</TD>", "r8", 12.5f}, {"r9", "<TD>2e1</TD>", "r9", 5},
-        {"<a href=#></a></TD>", "50", "0", 2}, {"  日元 JPY&nbsp;</TD>", "50", "日元", 2},
+    struct {
+        const char* name;
+        const char* cell;
+        const char* member;
+        float a;
+    } cases[] = {
+        {"r0", "<TD>&nbsp;</TD>", "r0", 0},
+        {"r1", "<TD>1,234.5</TD>", "r1", per_yuan(1234.5)},
+        {"r2", "<TD>-5</TD>", "r2", -20},
+        {"r3", "<TD><b></b></TD>", "r3", 0},
+        {"r4", "<TD>-</TD>", "r4", 0},
+        {"r5", "<TD>680.50 元</TD>", "r5", per_yuan(680.5)},
+        {"r6", "<TD>&amp;12</TD>", "r6", per_yuan(12)},
+        {"r7", "<TD>&nbxx5</TD>", "r7", 20},
+        {"r8", "<TD>&nbsXY8</TD>", "r8", 12.5f},
+        {"r9", "<TD>2e1</TD>", "r9", 5},
+        {"<a href=#></a></TD>", "50", "0", 2},
+        {"  日元 JPY&nbsp;</TD>", "50", "日元", 2},
         {"港,币", "50", "港币", 2},
     };
     std::string reply = page({});
@@ -171,7 +181,7 @@ TEST_F(ScanTest, LinesAreCutAt300BytesAndAtTheEnd)
 {
     std::string long_cell = std::string(300, 'x') + "50";
     scan(page({"<TD>", "甲", long_cell.c_str(), "25", "x", "x", "x", "x"}), 1);
-    EXPECT_EQ(a_of("甲"), 2.0f);   // the split shifts the frame by one line
+    EXPECT_EQ(a_of("甲"), 2.0f);  // the split shifts the frame by one line
 
     scan(page({"<TD>", "乙", "1", "2", "3", "4"}) + "50", 4);
     EXPECT_EQ(a_of("乙"), 2.0f);
@@ -211,8 +221,8 @@ TEST_F(ScanTest, OnlyRowsWhoseColumnHoldsANumberCountAsRated)
     std::string menu = "<TD>首页</TD>\r\n";
     for (int i = 0; i < 10; ++i)
         menu += "<p>\r\n";
-    const char* words[] = {"<TD>新闻</TD>", "<TD>关于我们</TD>", "<TD>联系</TD>", "<TD>-</TD>", "<TD>&nbsp;</TD>",
-                           "<TD><img src=a.png></TD>", "<TD>e5</TD>", "</TR>"};
+    const char* words[] = {"<TD>新闻</TD>",   "<TD>关于我们</TD>",        "<TD>联系</TD>", "<TD>-</TD>",
+                           "<TD>&nbsp;</TD>", "<TD><img src=a.png></TD>", "<TD>e5</TD>",   "</TR>"};
     for (const char* word : words)
         menu += std::string(word) + "\r\n";
     for (int column = 0; column < 5; ++column)
@@ -231,8 +241,7 @@ TEST_F(ScanTest, OnlyRowsWhoseColumnHoldsANumberCountAsRated)
 // an entity cut short by the end of its line must not pick them up.
 TEST_F(ScanTest, EntityCutShortNeverReadsLeftOverBytes)
 {
-    scan(page({}) + row("<TD>", "1234567", "&nbs") + row("<TD>", "7654321", "&ab")
-         + "<TD>\r\n5555555\r\n&nbs");
+    scan(page({}) + row("<TD>", "1234567", "&nbs") + row("<TD>", "7654321", "&ab") + "<TD>\r\n5555555\r\n&nbs");
     EXPECT_EQ(a_of("1234567"), 0.0f);
     EXPECT_EQ(a_of("7654321"), 0.0f);
     EXPECT_EQ(a_of("5555555"), 0.0f);

@@ -43,7 +43,8 @@ bool holds_rate_table(int column)
 {
     UnitGroup trial = {};
     int rows = scan_quotation(reply, &trial, column);
-    while (trial.header.next) remove_member(&trial, trial.header.next);
+    while (trial.header.next)
+        remove_member(&trial, trial.header.next);
     return rows > 0;
 }
 
@@ -54,7 +55,8 @@ void store_rates(int row)
     UnitGroup* group = find_group(name);
     if (!group) {
         group = append_group(name);
-        if (group) append_member(group, base_member_name, 1.0f, 0.0f);
+        if (group)
+            append_member(group, base_member_name, 1.0f, 0.0f);
     }
     scan_quotation(reply, group, row);
 }
@@ -71,7 +73,8 @@ bool report(const char* text, UINT type)
 // Nothing changed, so nothing is repainted or refilled.
 void end_failed_download(const char* text)
 {
-    if (!report(text, MB_OK | MB_ICONEXCLAMATION)) return;
+    if (!report(text, MB_OK | MB_ICONEXCLAMATION))
+        return;
     EnableWindow(main_window, TRUE);
     set_system_cursor(IDC_ARROW);
 }
@@ -94,7 +97,8 @@ void end_download()
 void end_abandoned_download()
 {
     set_system_cursor(IDC_ARROW);
-    if (IsWindow(main_window)) EnableWindow(main_window, TRUE);
+    if (IsWindow(main_window))
+        EnableWindow(main_window, TRUE);
 }
 
 void report_fetch_failure(Fetch fetched, int status)
@@ -111,7 +115,8 @@ void report_fetch_failure(Fetch fetched, int status)
 void run_download()
 {
     int row = list_selection(download_list);
-    if (row < 0 || row >= quotation_table_count) return;
+    if (row < 0 || row >= quotation_table_count)
+        return;
 
     // Winsock is started for every download and stopped only when the
     // window is destroyed.
@@ -123,7 +128,8 @@ void run_download()
     download.phase = DownloadPhase::asking;
     int answer = show_network_message("您确定下载该文件到您的计算机中？", MB_YESNO | MB_ICONQUESTION);
     // A close while the question was up destroyed the window with the box.
-    if (answer != IDYES || !IsWindow(main_window)) return;
+    if (answer != IDYES || !IsWindow(main_window))
+        return;
     begin_exchange();
 
     // The steps below wait on the only thread, which only paints meanwhile;
@@ -146,7 +152,8 @@ void run_download()
         end_failed_download("下载失败：网页中没有汇率表！");
     } else {
         store_rates(row);
-        if (report("下载成功！", MB_OK | MB_ICONINFORMATION)) end_download();
+        if (report("下载成功！", MB_OK | MB_ICONINFORMATION))
+            end_download();
     }
 }
 
@@ -157,7 +164,8 @@ void download_rates()
     // The user cannot press the button of a disabled window, but a command
     // that another program sends while the download waits is delivered
     // there; it would start a download inside this one.
-    if (download_running()) return;
+    if (download_running())
+        return;
     run_download();
     download.phase = DownloadPhase::idle;
 }

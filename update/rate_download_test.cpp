@@ -40,7 +40,7 @@ const unsigned short old_date[3] = {2011, 7, 15};
 const DWORD download_bound_ms = 30000;
 
 // The sample site's currencies in page order, and the rates of 美元.
-const std::vector<std::string> sample_currencies = {"美元", "欧元", "日元", "港币", "英镑",
+const std::vector<std::string> sample_currencies = {"美元",       "欧元",     "日元",     "港币",     "英镑",
                                                     "澳大利亚元", "加拿大元", "瑞士法郎", "新加坡元", "韩国元"};
 const double dollar_rates[5] = {645.70, 640.52, 648.28, 646.55, 646.13};
 
@@ -67,7 +67,7 @@ std::string read_source(const std::string& unix_name)
 
 struct PageRow {
     std::string name;
-    std::string rate;   // the same in all five columns
+    std::string rate;  // the same in all five columns
 };
 
 // A page of the shape the scan reads: the header cell line and ten more,
@@ -75,10 +75,12 @@ struct PageRow {
 std::string quotation_page(const std::vector<PageRow>& rows, const std::string& filler = "")
 {
     std::string page = "<html><body>\n" + filler + "<table>\n<TR>\n<TD>货币名称</TD>\n";
-    for (int i = 0; i < 10; i++) page += "<TD>h</TD>\n";
+    for (int i = 0; i < 10; i++)
+        page += "<TD>h</TD>\n";
     for (const PageRow& row : rows) {
         page += "</TR>\n<TR>\n<TD>\n" + row.name + "</TD>\n";
-        for (int column = 0; column < 5; column++) page += "<TD>" + row.rate + "</TD>\n";
+        for (int column = 0; column < 5; column++)
+            page += "<TD>" + row.rate + "</TD>\n";
     }
     return page + "</table></body></html>\n";
 }
@@ -99,14 +101,16 @@ std::string filler_lines(size_t size)
 std::vector<PageRow> numbered_rows(int count)
 {
     std::vector<PageRow> rows;
-    for (int i = 0; i < count; i++) rows.push_back({"C" + std::to_string(1000 + i), std::to_string(100 + i) + ".25"});
+    for (int i = 0; i < count; i++)
+        rows.push_back({"C" + std::to_string(1000 + i), std::to_string(100 + i) + ".25"});
     return rows;
 }
 
 std::vector<std::pair<std::string, float>> rates_of(const std::vector<PageRow>& rows)
 {
     std::vector<std::pair<std::string, float>> rates;
-    for (const PageRow& row : rows) rates.emplace_back(row.name, static_cast<float>(100 / std::stod(row.rate)));
+    for (const PageRow& row : rows)
+        rates.emplace_back(row.name, static_cast<float>(100 / std::stod(row.rate)));
     return rates;
 }
 
@@ -123,7 +127,8 @@ std::vector<std::pair<std::string, float>> scanned_rates(const std::string& page
     std::vector<std::pair<std::string, float>> rates;
     for (UnitMember* member = trial.header.next; member; member = member->next)
         rates.emplace_back(member->name, member->a);
-    while (trial.header.next) remove_member(&trial, trial.header.next);
+    while (trial.header.next)
+        remove_member(&trial, trial.header.next);
     return rates;
 }
 
@@ -141,7 +146,8 @@ std::vector<std::pair<std::string, float>> group_rates(UnitGroup* group)
 {
     std::vector<std::pair<std::string, float>> rates;
     for (UnitMember* member = group ? group->header.next : nullptr; member; member = member->next)
-        if (std::strcmp(member->name, "人民币") != 0) rates.emplace_back(member->name, member->a);
+        if (std::strcmp(member->name, "人民币") != 0)
+            rates.emplace_back(member->name, member->a);
     return rates;
 }
 
@@ -150,7 +156,7 @@ protected:
     void SetUp() override
     {
         ShellTest::SetUp();
-        mouse_click(50, 330);   // the Update page
+        mouse_click(50, 330);  // the Update page
     }
     void TearDown() override
     {
@@ -160,19 +166,15 @@ protected:
     }
     void prepare_files() override
     {
-        if (sample_database) write_file("dv.dat", database_bytes(sample_groups()));
+        if (sample_database)
+            write_file("dv.dat", database_bytes(sample_groups()));
         unsigned short dates[5][3];
-        for (auto& date : dates) std::memcpy(date, old_date, sizeof date);
+        for (auto& date : dates)
+            std::memcpy(date, old_date, sizeof date);
         write_file("config.f", download_log_bytes(dates));
     }
-    void serve(const char* mode, const std::string& argument = "")
-    {
-        ASSERT_EQ(site.start(mode, argument), "");
-    }
-    void serve_nginx(const std::string& folder)
-    {
-        ASSERT_EQ(site.start_nginx(folder), "");
-    }
+    void serve(const char* mode, const std::string& argument = "") { ASSERT_EQ(site.start(mode, argument), ""); }
+    void serve_nginx(const std::string& folder) { ASSERT_EQ(site.start_nginx(folder), ""); }
     void download(int row, int answer = IDYES)
     {
         select_list(download_list, row);
@@ -188,7 +190,8 @@ protected:
         DWORD started = GetTickCount();
         download(row);
         EXPECT_LT(GetTickCount() - started, download_bound_ms);
-        if (seen_message_boxes().size() != 2) return;
+        if (seen_message_boxes().size() != 2)
+            return;
         std::printf("[ duration ] %s (%s): %lu ms\n", ::testing::UnitTest::GetInstance()->current_test_info()->name(),
                     what.empty() ? ("row " + std::to_string(row)).c_str() : what.c_str(),
                     static_cast<unsigned long>(window_held_ms()));
@@ -242,7 +245,8 @@ protected:
     void expect_nothing_changed()
     {
         EXPECT_EQ(group_count(), sample_database ? 2 : 0);
-        for (const DownloadRecord& record : download_log.records) EXPECT_TRUE(same_date(record, old_date));
+        for (const DownloadRecord& record : download_log.records)
+            EXPECT_TRUE(same_date(record, old_date));
         if (download_status_text()) {
             EXPECT_TRUE(shows_label("需要更新", 450, 80, 130, 20));
         }
@@ -270,7 +274,8 @@ public:
     void finish()
     {
         back = true;
-        if (thread.joinable()) thread.join();
+        if (thread.joinable())
+            thread.join();
     }
     std::vector<LRESULT> results;
     std::vector<bool> disabled_before;
@@ -281,15 +286,18 @@ private:
     {
         for (DWORD waited = 0; waited < download_bound_ms && !request_seen; waited += 20) {
             request_seen = !site.requests().empty();
-            if (!request_seen) Sleep(20);
+            if (!request_seen)
+                Sleep(20);
         }
-        if (!request_seen) return;
+        if (!request_seen)
+            return;
         for (const auto& message : messages) {
             // The window's thread may still be handling the last one.
             bool disabled = false;
             for (DWORD waited = 0; waited < 5000 && !disabled; waited += 10) {
                 disabled = !IsWindowEnabled(window);
-                if (!disabled) Sleep(10);
+                if (!disabled)
+                    Sleep(10);
             }
             disabled_before.push_back(disabled);
             if (post) {
@@ -302,8 +310,10 @@ private:
             SendMessageTimeoutW(window, message.first, message.second, 0, SMTO_NORMAL, download_bound_ms, &result);
             results.push_back(static_cast<LRESULT>(result));
         }
-        for (DWORD waited = 0; waited < download_bound_ms && !back; waited += 20) Sleep(20);
-        if (!back) PostThreadMessageW(test_thread, WM_QUIT, 99, 0);
+        for (DWORD waited = 0; waited < download_bound_ms && !back; waited += 20)
+            Sleep(20);
+        if (!back)
+            PostThreadMessageW(test_thread, WM_QUIT, 99, 0);
     }
     bool post;
     HWND window = main_window;
@@ -337,7 +347,8 @@ protected:
         // 韩国元 has a rate in columns 1 to 3 only.
         UnitMember* won[] = {find_member(group_at(0), "韩国元"), find_member(group_at(1), "韩国元"),
                              find_member(group_at(4), "韩国元")};
-        for (UnitMember* member : won) ASSERT_NE(member, nullptr);
+        for (UnitMember* member : won)
+            ASSERT_NE(member, nullptr);
         EXPECT_EQ(won[0]->a, 0.0f);
         EXPECT_FLOAT_EQ(won[1]->a, static_cast<float>(100 / 0.5887));
         EXPECT_EQ(won[2]->a, 0.0f);
@@ -403,23 +414,25 @@ TEST_F(RateDownloadTest, ADownloadFillsANewGroupRecordsTodayAndRefreshesThePages
     UnitMember* dollar = find_member(group, "美元");
     UnitMember* pound = find_member(group, "英镑");
     UnitMember* canadian_dollar = find_member(group, "加拿大元");
-    for (UnitMember* member : {base, dollar, pound, canadian_dollar}) ASSERT_NE(member, nullptr);
+    for (UnitMember* member : {base, dollar, pound, canadian_dollar})
+        ASSERT_NE(member, nullptr);
     EXPECT_EQ(base->a, 1.0f);
     EXPECT_EQ(base->b, 0.0f);
     EXPECT_FLOAT_EQ(dollar->a, static_cast<float>(100 / dollar_rates[4]));
     EXPECT_FLOAT_EQ(pound->a, static_cast<float>(100 / 1040.17));
-    EXPECT_EQ(canadian_dollar->a, 0.0f);   // &nbsp; in the column
+    EXPECT_EQ(canadian_dollar->a, 0.0f);  // &nbsp; in the column
     EXPECT_EQ(dollar->b, 0.0f);
 
     EXPECT_EQ(download_log.records[4].year, today.year);
     EXPECT_EQ(download_log.records[4].month, today.month);
     EXPECT_EQ(download_log.records[4].day, today.day);
-    for (int row = 0; row < 4; row++) EXPECT_TRUE(same_date(download_log.records[row], old_date));
+    for (int row = 0; row < 4; row++)
+        EXPECT_TRUE(same_date(download_log.records[row], old_date));
     EXPECT_TRUE(shows_label("成功下载", 450, 80, 130, 20));
 
     std::vector<std::string> groups = {"温度", "长度", reference_group};
     EXPECT_EQ(list_items(group_list), groups);
-    mouse_click(50, 130);   // back to the Convert page
+    mouse_click(50, 130);  // back to the Convert page
     EXPECT_EQ(list_items(group_combo), groups);
 }
 
@@ -548,7 +561,7 @@ TEST_F(RateDownloadTest, APageWellOver30000BytesGivesEveryRateThroughNginx)
 TEST_F(RateDownloadTest, APageNearlyAsLargeAsTheReplyBufferArrivesWholeThroughNginx)
 {
     std::vector<PageRow> rows = numbered_rows(40);
-    const size_t size = reply_limit - 1024;   // room for nginx's header lines
+    const size_t size = reply_limit - 1024;  // room for nginx's header lines
     std::string page = quotation_page(rows, filler_lines(size - quotation_page(rows).size()));
     ASSERT_EQ(page.size(), size);
     expect_every_rate_through_nginx(page, rows);
@@ -642,7 +655,8 @@ TEST_F(RateDeadlineTest, ASilentServerEndsTheDownloadAtTheDeadline)
         InvalidateRect(window, nullptr, FALSE);
         for (int i = 0; i < 200 && download_running && !painted_meanwhile; i++) {
             Sleep(20);
-            if (!GetUpdateRect(window, nullptr, FALSE)) painted_meanwhile = download_running.load();
+            if (!GetUpdateRect(window, nullptr, FALSE))
+                painted_meanwhile = download_running.load();
         }
         // Another program presses the button meanwhile: the wait delivers
         // the command, which must not start a second download. (With a
@@ -739,12 +753,14 @@ TEST_F(RateDownloadTest, ThePageMadeFromTheReferenceRatesGivesEveryMiddleRate)
     expect_outcome("下载成功！", IDI_INFORMATION);
     double yuan = 0;
     for (const auto& rate : rates)
-        if (rate.first == "CNY") yuan = rate.second;
+        if (rate.first == "CNY")
+            yuan = rate.second;
     ASSERT_GT(yuan, 0);
     // The euro first, then the bank's order; the yuan is the base.
     std::vector<std::pair<std::string, double>> expected = {{"欧元", 1 / yuan}};
     for (const auto& rate : rates)
-        if (rate.first != "CNY") expected.emplace_back(currency_name(rate.first.c_str()), rate.second / yuan);
+        if (rate.first != "CNY")
+            expected.emplace_back(currency_name(rate.first.c_str()), rate.second / yuan);
     std::vector<std::pair<std::string, float>> arrived = group_rates(find_group(middle_group));
     ASSERT_EQ(arrived.size(), expected.size());
     for (size_t i = 0; i < expected.size(); i++) {
@@ -771,10 +787,12 @@ TEST_F(RateDownloadTest, RepliesWithoutARateTableChangeNothing)
         {"page", site.write_page("error.html", "<html><body><h1>404 Not Found</h1></body></html>\n")},
         {"page", site.write_page("lower-case.html", lower_case)},
         // Table cells, but none holds a rate.
-        {"page", site.write_page("not-rates.html", quotation_page({{"新闻", "&nbsp;"}, {"关于", "-"}, {"联系", "电话"}}))},
+        {"page",
+         site.write_page("not-rates.html", quotation_page({{"新闻", "&nbsp;"}, {"关于", "-"}, {"联系", "电话"}}))},
         // Another shape: a <TD line, ten lines later another, then text.
-        {"page", site.write_page("menu.html", "<TD>首页</TD>\n" + std::string(10, '\n') + "<TD>新闻</TD>\n<TD>关于</TD>\n"
-                                              "<TD>联系</TD>\n<TD>招聘</TD>\n<TD>English</TD>\n<TD>帮助</TD>\n")},
+        {"page", site.write_page("menu.html", "<TD>首页</TD>\n" + std::string(10, '\n') +
+                                                  "<TD>新闻</TD>\n<TD>关于</TD>\n"
+                                                  "<TD>联系</TD>\n<TD>招聘</TD>\n<TD>English</TD>\n<TD>帮助</TD>\n")},
     };
     for (const Reply& reply : replies) {
         serve(reply.mode, reply.argument);
@@ -804,14 +822,16 @@ TEST_F(RateDownloadTest, AWindowClosedByAnotherProgramMidDownloadEndsTheProgram)
     const std::string saved_log = read_file("config.f");
     for (bool changed : {false, true}) {
         SCOPED_TRACE(changed ? "unsaved changes, saved, sent" : "nothing changed, posted");
-        if (changed) restart();
+        if (changed)
+            restart();
         std::vector<SampleGroup> expected_groups = changed ? rename_first_member() : sample_groups();
         serve("silent");
         select_list(download_list, 4);
         watch_message_boxes(IDYES);
         HWND window = main_window;
         // The press, taken by the program's own loop, which must end.
-        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_DOWNLOAD, BN_CLICKED), reinterpret_cast<LPARAM>(download_button));
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_DOWNLOAD, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(download_button));
         MidDownloadSender closer(site, {{WM_CLOSE, 0}}, !changed);
         DWORD started = GetTickCount();
         int code = run_message_loop();
@@ -835,7 +855,8 @@ TEST_F(RateDownloadTest, AWindowClosedByAnotherProgramMidDownloadEndsTheProgram)
         EXPECT_EQ(read_file("config.f"), saved_log);
         // Freed, and not written into since: no rate group, no date.
         EXPECT_EQ(unit_database.next, nullptr);
-        for (const DownloadRecord& record : download_log.records) EXPECT_TRUE(same_date(record, old_date));
+        for (const DownloadRecord& record : download_log.records)
+            EXPECT_TRUE(same_date(record, old_date));
         site.stop();
     }
 }

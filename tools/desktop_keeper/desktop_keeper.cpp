@@ -17,7 +17,7 @@
 namespace {
 
 const DWORD check_interval_ms = 1000;
-const ULONGLONG heartbeat_limit = 300ULL * 10000000ULL;   // in 100 ns units
+const ULONGLONG heartbeat_limit = 300ULL * 10000000ULL;  // in 100 ns units
 
 ULONGLONG as_number(const FILETIME& time)
 {
@@ -27,7 +27,8 @@ ULONGLONG as_number(const FILETIME& time)
 bool heartbeat_is_fresh(const char* heartbeat_file)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(heartbeat_file, GetFileExInfoStandard, &data)) return false;
+    if (!GetFileAttributesExA(heartbeat_file, GetFileExInfoStandard, &data))
+        return false;
     FILETIME now;
     GetSystemTimeAsFileTime(&now);
     ULONGLONG written = as_number(data.ftLastWriteTime);
@@ -37,7 +38,8 @@ bool heartbeat_is_fresh(const char* heartbeat_file)
 bool create_file(const char* name)
 {
     HANDLE file = CreateFileA(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
     CloseHandle(file);
     return true;
 }
@@ -46,9 +48,13 @@ bool create_file(const char* name)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) return 2;
-    if (!GetDesktopWindow()) return 1;
-    if (!create_file(argv[1])) return 1;
-    while (heartbeat_is_fresh(argv[2])) Sleep(check_interval_ms);
+    if (argc != 3)
+        return 2;
+    if (!GetDesktopWindow())
+        return 1;
+    if (!create_file(argv[1]))
+        return 1;
+    while (heartbeat_is_fresh(argv[2]))
+        Sleep(check_interval_ms);
     return 0;
 }

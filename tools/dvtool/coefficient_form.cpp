@@ -78,7 +78,7 @@ bool is_decimal(const char* text, bool& all_zero)
     return *text == 0;
 }
 
-} // namespace
+}  // namespace
 
 void format_coefficient(float value, char* out)
 {

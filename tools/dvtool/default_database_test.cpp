@@ -22,8 +22,7 @@ protected:
     {
         TestFolder folder;
         std::string error;
-        ASSERT_TRUE(read_units_text(read_file(DUVARIN_SOURCE_DIR "/resources/units.txt"), false,
-                                    "units.txt", error))
+        ASSERT_TRUE(read_units_text(read_file(DUVARIN_SOURCE_DIR "/resources/units.txt"), false, "units.txt", error))
             << error;
         std::string dat = folder.file("dv.dat");
         ASSERT_TRUE(save_database(dat.c_str()));
@@ -32,8 +31,7 @@ protected:
     static void TearDownTestSuite() { free_database(); }
 
     // What the Convert page shows for `to` after `value` is typed for `from`.
-    static std::string convert(const char* group_name, const char* from, const char* value,
-                               const char* to)
+    static std::string convert(const char* group_name, const char* from, const char* value, const char* to)
     {
         UnitGroup* group = find_group(group_name);
         if (!group)
@@ -54,9 +52,8 @@ protected:
 
 TEST_F(DefaultDatabaseTest, GroupsAndNamesFitTheProgram)
 {
-    const char* order[] = {"长度", "面积", "体积", "质量", "温度", "速度",
-                           "压强", "能量", "功率", "时间", "数据存储", "角度",
-                           "力",   "流量", "频率", "密度", "扭矩"};
+    const char* order[] = {"长度", "面积",     "体积", "质量", "温度", "速度", "压强", "能量", "功率",
+                           "时间", "数据存储", "角度", "力",   "流量", "频率", "密度", "扭矩"};
     ASSERT_EQ(group_count(), 17);
     for (int i = 0; i < 17; ++i)
         ASSERT_EQ(name_of(group_at(i)->name), order[i]) << "position " << i;
@@ -165,19 +162,15 @@ std::string exact_temperature(long long x, const TemperatureScale& from, const T
     long long magnitude = numerator < 0 ? -numerator : numerator;
     long long thousandths = (2 * magnitude * 1000 + denominator) / (2 * denominator);
     char text[result_size];
-    std::snprintf(text, sizeof text, "%s%lld.%03lld", numerator < 0 ? "-" : "", thousandths / 1000,
-             thousandths % 1000);
+    std::snprintf(text, sizeof text, "%s%lld.%03lld", numerator < 0 ? "-" : "", thousandths / 1000, thousandths % 1000);
     trim_trailing_zeros(text, result_size);
     return text;
 }
 
 TEST_F(DefaultDatabaseTest, TemperaturesOfWholeNumbersShowExactly)
 {
-    const TemperatureScale scales[] = {{"摄氏度", 5, 0},
-                                       {"华氏度", 9, 3200},
-                                       {"开尔文", 5, 27315},
-                                       {"兰氏度", 9, 49167},
-                                       {"列氏度", 4, 0}};
+    const TemperatureScale scales[] = {
+        {"摄氏度", 5, 0}, {"华氏度", 9, 3200}, {"开尔文", 5, 27315}, {"兰氏度", 9, 49167}, {"列氏度", 4, 0}};
     EXPECT_EQ(convert("温度", "摄氏度", "12345", "华氏度"), "22253");
     // The one exception: 273.15 and 491.67 round to floats in different
     // directions, so absolute zero comes out 1.4e-5 below zero.
@@ -195,11 +188,10 @@ TEST_F(DefaultDatabaseTest, TemperaturesOfWholeNumbersShowExactly)
                 if (x == 0 && from.hundredths == 49167 && to.hundredths == 27315)
                     continue;
                 std::string typed = std::to_string(x);
-                ASSERT_EQ(convert("温度", from.name, typed.c_str(), to.name),
-                          exact_temperature(x, from, to))
+                ASSERT_EQ(convert("温度", from.name, typed.c_str(), to.name), exact_temperature(x, from, to))
                     << typed << " " << from.name << " -> " << to.name;
             }
         }
 }
 
-} // namespace
+}  // namespace

@@ -16,57 +16,55 @@
 
 namespace {
 
-const char usage[] =
-    "usage: dvtool dump [--gbk] FILE          print a dv.dat as units text\n"
-    "       dvtool build [--gbk] TEXT FILE    write a dv.dat from units text\n"
-    "       dvtool check [--gbk] FILE         tell what the program would load from a dv.dat\n"
-    "       dvtool page ECB_XML OUT_HTML [TABLE_CSV]\n"
-    "                                         write a quotation page from the ECB's reference rates\n"
-    "       dvtool scan [--gbk] PAGE          tell what each download table would store from a page\n"
-    "       dvtool --help\n";
+const char usage[] = "usage: dvtool dump [--gbk] FILE          print a dv.dat as units text\n"
+                     "       dvtool build [--gbk] TEXT FILE    write a dv.dat from units text\n"
+                     "       dvtool check [--gbk] FILE         tell what the program would load from a dv.dat\n"
+                     "       dvtool page ECB_XML OUT_HTML [TABLE_CSV]\n"
+                     "                                         write a quotation page from the ECB's reference rates\n"
+                     "       dvtool scan [--gbk] PAGE          tell what each download table would store from a page\n"
+                     "       dvtool --help\n";
 
-const char help_text[] =
-    "\n"
-    "Units text is UTF-8 (a byte-order mark is allowed) unless --gbk is given.\n"
-    "It holds a [group] line before each group's members and one member a line:\n"
-    "    [group name]\n"
-    "    name  a  b        value in this unit = a * base + b\n"
-    "Everything after # is a comment. In names, \\\\ is a backslash, \\xHH the byte\n"
-    "HH, and \"\" alone the empty name; a and b are decimals, or 0x and the eight\n"
-    "hex digits of a 32-bit float. Names hold at most 15 bytes of GBK text.\n"
-    "A line may end with = and a definition that GNU units reads: the group's\n"
-    "base on a group line, the unit on a member line (\"[length] = km\",\n"
-    "\"mile  0.6213712  0  = mile\"). dv.dat does not keep them; they let the\n"
-    "coefficients be checked. A name holding = writes it as \\x3D.\n"
-    "\n"
-    "dump prints names as the file holds them: bytes that are not GBK text\n"
-    "appear as \\xHH, and a name without a terminator gets a comment (build\n"
-    "refuses it as too long). dump then build gives back the same file when\n"
-    "the bytes after each name's terminator are zero.\n"
-    "build checks the whole text first and writes nothing when any line is\n"
-    "wrong; the old file survives a failed write. check reports the groups and\n"
-    "members, or why the program would start with an empty database.\n"
-    "\n"
-    "page reads the European Central Bank's eurofxref-daily.xml and writes the\n"
-    "quotation page that the Update page downloads (GBK, one cell a line): one\n"
-    "row per currency and the euro, each under its Chinese name, with the middle\n"
-    "rate 100 x rate(CNY) / rate(currency) to six significant digits. TABLE_CSV,\n"
-    "optional, fills the other columns: one line a currency, CODE and the five\n"
-    "prices of 100 units in yuan in the order of the download list (spot buying,\n"
-    "cash buying, selling, middle, reference), separated by commas; cells may\n"
-    "be empty, # starts a comment line, and a middle rate may be given only for\n"
-    "a currency the ECB file lacks. An empty column is &nbsp; on the page, and\n"
-    "downloading that table fails. A refused input (not the ECB's file, no CNY,\n"
-    "a rate that is not a positive number, no date or one after today) leaves\n"
-    "OUT_HTML as it was; the page replaces it in one step. Linux dvtool only.\n"
-    "scan reads a page with the program's own scanner and prints, for each of\n"
-    "the five tables, whether a download would take it and each currency's\n"
-    "price and coefficient a.\n"
-    "\n"
-    "Exit status: 0 done; 1 the file loads as an empty database (dump, check),\n"
-    "or the text has errors or could not be saved (build); 2 wrong usage or a\n"
-    "missing input file. page: 1 an input refused or the page not written.\n"
-    "scan: 1 no table would take the page.\n";
+const char help_text[] = "\n"
+                         "Units text is UTF-8 (a byte-order mark is allowed) unless --gbk is given.\n"
+                         "It holds a [group] line before each group's members and one member a line:\n"
+                         "    [group name]\n"
+                         "    name  a  b        value in this unit = a * base + b\n"
+                         "Everything after # is a comment. In names, \\\\ is a backslash, \\xHH the byte\n"
+                         "HH, and \"\" alone the empty name; a and b are decimals, or 0x and the eight\n"
+                         "hex digits of a 32-bit float. Names hold at most 15 bytes of GBK text.\n"
+                         "A line may end with = and a definition that GNU units reads: the group's\n"
+                         "base on a group line, the unit on a member line (\"[length] = km\",\n"
+                         "\"mile  0.6213712  0  = mile\"). dv.dat does not keep them; they let the\n"
+                         "coefficients be checked. A name holding = writes it as \\x3D.\n"
+                         "\n"
+                         "dump prints names as the file holds them: bytes that are not GBK text\n"
+                         "appear as \\xHH, and a name without a terminator gets a comment (build\n"
+                         "refuses it as too long). dump then build gives back the same file when\n"
+                         "the bytes after each name's terminator are zero.\n"
+                         "build checks the whole text first and writes nothing when any line is\n"
+                         "wrong; the old file survives a failed write. check reports the groups and\n"
+                         "members, or why the program would start with an empty database.\n"
+                         "\n"
+                         "page reads the European Central Bank's eurofxref-daily.xml and writes the\n"
+                         "quotation page that the Update page downloads (GBK, one cell a line): one\n"
+                         "row per currency and the euro, each under its Chinese name, with the middle\n"
+                         "rate 100 x rate(CNY) / rate(currency) to six significant digits. TABLE_CSV,\n"
+                         "optional, fills the other columns: one line a currency, CODE and the five\n"
+                         "prices of 100 units in yuan in the order of the download list (spot buying,\n"
+                         "cash buying, selling, middle, reference), separated by commas; cells may\n"
+                         "be empty, # starts a comment line, and a middle rate may be given only for\n"
+                         "a currency the ECB file lacks. An empty column is &nbsp; on the page, and\n"
+                         "downloading that table fails. A refused input (not the ECB's file, no CNY,\n"
+                         "a rate that is not a positive number, no date or one after today) leaves\n"
+                         "OUT_HTML as it was; the page replaces it in one step. Linux dvtool only.\n"
+                         "scan reads a page with the program's own scanner and prints, for each of\n"
+                         "the five tables, whether a download would take it and each currency's\n"
+                         "price and coefficient a.\n"
+                         "\n"
+                         "Exit status: 0 done; 1 the file loads as an empty database (dump, check),\n"
+                         "or the text has errors or could not be saved (build); 2 wrong usage or a\n"
+                         "missing input file. page: 1 an input refused or the page not written.\n"
+                         "scan: 1 no table would take the page.\n";
 
 struct Arguments {
     std::vector<std::string> words;
@@ -161,8 +159,7 @@ int build_command(const Arguments& arguments, std::string& out, std::string& err
         err += file + ": could not be written; an old file of that name is unchanged.\n";
         return 1;
     }
-    out += file + ": written (groups " + std::to_string(groups) + ", members "
-           + std::to_string(members) + ").\n";
+    out += file + ": written (groups " + std::to_string(groups) + ", members " + std::to_string(members) + ").\n";
     return 0;
 }
 
@@ -207,7 +204,7 @@ bool takes_words(const std::string& command, size_t words, const char*& wanted)
     return words == 2;
 }
 
-} // namespace
+}  // namespace
 
 int run_dvtool(int argc, const char* const* argv, std::string& out, std::string& err)
 {
@@ -221,8 +218,7 @@ int run_dvtool(int argc, const char* const* argv, std::string& out, std::string&
     if (arguments.words.empty())
         return usage_error(err, "no command given");
     const std::string& command = arguments.words[0];
-    if (command != "dump" && command != "build" && command != "check" && command != "page"
-        && command != "scan")
+    if (command != "dump" && command != "build" && command != "check" && command != "page" && command != "scan")
         return usage_error(err, "unknown command " + command);
     const char* wanted = "";
     if (!takes_words(command, arguments.words.size(), wanted))

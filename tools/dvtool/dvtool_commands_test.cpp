@@ -94,9 +94,8 @@ TEST_F(DvtoolCommandsTest, CheckAndDumpExitWithOneForAFileThatLoadsEmpty)
 
     EXPECT_EQ(run({"check", worked_example}), 0);
     std::string utf8;
-    ASSERT_TRUE(gbk_to_utf8("loads 1 group with 2 members (72 bytes).\n  1. [温度] 2: 摄氏度, 华氏度\n",
-                            utf8));
+    ASSERT_TRUE(gbk_to_utf8("loads 1 group with 2 members (72 bytes).\n  1. [温度] 2: 摄氏度, 华氏度\n", utf8));
     EXPECT_EQ(out, worked_example + ": " + utf8);
 }
 
-} // namespace
+}  // namespace

@@ -15,14 +15,12 @@ struct Walk {
 
 int32_t signed_value(const unsigned char* bytes)
 {
-    uint32_t bits = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16
-                    | uint32_t(bytes[3]) << 24;
+    uint32_t bits = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
     return bits < 0x80000000u ? int32_t(bits) : -int32_t(~bits) - 1;
 }
 
 // Reads one field as the loader does: it counts only when every byte came.
-bool read_field(Walk& walk, unsigned char* bytes, int size, int group, int member,
-                const char* field)
+bool read_field(Walk& walk, unsigned char* bytes, int size, int group, int member, const char* field)
 {
     size_t got = fread(bytes, 1, size, walk.file);
     FileCheck& check = *walk.check;
@@ -50,9 +48,8 @@ bool walk_group(Walk& walk, int group)
         return false;
     // A count below 1 gives a group without members, as in the loader.
     for (int32_t member = 1; member <= members; ++member) {
-        if (!read_field(walk, bytes, name_size, group, member, "name")
-            || !read_field(walk, bytes, 4, group, member, "a")
-            || !read_field(walk, bytes, 4, group, member, "b"))
+        if (!read_field(walk, bytes, name_size, group, member, "name") ||
+            !read_field(walk, bytes, 4, group, member, "a") || !read_field(walk, bytes, 4, group, member, "b"))
             return false;
         ++walk.check->member_total;
     }
@@ -90,7 +87,7 @@ void count_rest(Walk& walk)
         walk.check->size += long(got);
 }
 
-} // namespace
+}  // namespace
 
 void check_database_file(const char* file_name, FileCheck& check)
 {

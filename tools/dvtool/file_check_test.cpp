@@ -44,15 +44,16 @@ TEST_F(FileCheckTest, EveryCutOfTheWorkedExampleGetsTheLoadersVerdict)
 {
     std::string example = read_file(DUVARIN_SOURCE_DIR "/database/testdata/temperature.dat");
     ASSERT_EQ(example.size(), 72u);
-    example.push_back(0x55); // an extra byte, which the loader ignores
+    example.push_back(0x55);  // an extra byte, which the loader ignores
     for (size_t size = 0; size <= example.size(); ++size) {
         std::string report = checked(example.substr(0, size));
         EXPECT_EQ(check.outcome == CheckOutcome::loads, group_count() > 0) << size << " bytes";
-        EXPECT_EQ(check.outcome, size < 4 ? CheckOutcome::too_short : size < 72 ? CheckOutcome::cut_off : CheckOutcome::loads)
+        EXPECT_EQ(check.outcome, size < 4    ? CheckOutcome::too_short
+                                 : size < 72 ? CheckOutcome::cut_off
+                                             : CheckOutcome::loads)
             << size;
         if (check.outcome == CheckOutcome::cut_off) {
-            EXPECT_EQ(report.find("cut off at byte " + std::to_string(size) + ", in the "), 0u)
-                << report;
+            EXPECT_EQ(report.find("cut off at byte " + std::to_string(size) + ", in the "), 0u) << report;
         }
     }
     // Where the walk stopped: a's first byte is there, the rest is not.
@@ -84,7 +85,7 @@ TEST_F(FileCheckTest, ALoadingFileIsListedWithWhatTheUserShouldKnow)
 {
     std::string bytes;
     put_int32(bytes, 3);
-    put_int32(bytes, uint32_t(-2)); // a negative count gives no members
+    put_int32(bytes, uint32_t(-2));  // a negative count gives no members
     put_name(bytes, "空");
     put_int32(bytes, 3);
     put_name(bytes, "sixteen bytes!!!");
@@ -117,4 +118,4 @@ TEST_F(FileCheckTest, ALoadingFileIsListedWithWhatTheUserShouldKnow)
         EXPECT_NE(report.find(line), std::string::npos) << line << "\n" << report;
 }
 
-} // namespace
+}  // namespace

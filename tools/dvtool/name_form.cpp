@@ -58,7 +58,7 @@ const char* append_plain(const std::string& run, bool gbk_input, std::string& na
     return nullptr;
 }
 
-} // namespace
+}  // namespace
 
 bool is_plain_gbk(const std::string& name)
 {
@@ -66,8 +66,8 @@ bool is_plain_gbk(const std::string& name)
         unsigned char byte = name[i];
         if (byte >= 0x20 && byte < 0x7F)
             continue;
-        if (i + 1 < name.size() && is_gbk_lead(byte) && is_gbk_trail(name[i + 1])
-            && pair_survives_utf8(byte, name[i + 1])) {
+        if (i + 1 < name.size() && is_gbk_lead(byte) && is_gbk_trail(name[i + 1]) &&
+            pair_survives_utf8(byte, name[i + 1])) {
             ++i;
             continue;
         }
@@ -132,8 +132,8 @@ const char* unescape_name(const std::string& text, bool gbk_input, std::string& 
         if (i + 1 < text.size() && text[i + 1] == '\\') {
             name += '\\';
             i += 1;
-        } else if (i + 3 < text.size() && text[i + 1] == 'x' && hex_value(text[i + 2]) >= 0
-                   && hex_value(text[i + 3]) >= 0) {
+        } else if (i + 3 < text.size() && text[i + 1] == 'x' && hex_value(text[i + 2]) >= 0 &&
+                   hex_value(text[i + 3]) >= 0) {
             int value = hex_value(text[i + 2]) * 16 + hex_value(text[i + 3]);
             if (value == 0)
                 return "a name cannot hold a zero byte";

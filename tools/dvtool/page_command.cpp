@@ -66,7 +66,6 @@ int page_command(const std::vector<std::string>& words, std::string& out, std::s
     }
     if (!write_page(page_file, quotation_page(rates.date, rows, own_prices)))
         return refuse(err, page_file, "could not be written; an old page of that name is unchanged");
-    out += page_file + ": written (" + std::to_string(rows.size()) + " currencies, rates of "
-           + rates.date + ").\n";
+    out += page_file + ": written (" + std::to_string(rows.size()) + " currencies, rates of " + rates.date + ").\n";
     return 0;
 }

@@ -22,8 +22,8 @@ std::string rates_file(const std::string& day, const std::string& cubes)
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<gesmes:Envelope xmlns:gesmes=\"http://www.gesmes.org/xml/2002-08-01\" "
            "xmlns=\"http://www.ecb.int/vocabulary/2002-08-01/eurofxref\">\n"
-           "<gesmes:subject>Reference rates</gesmes:subject>\n<Cube>\n<Cube" + day + ">\n"
-           + cubes + "</Cube>\n</Cube>\n</gesmes:Envelope>\n";
+           "<gesmes:subject>Reference rates</gesmes:subject>\n<Cube>\n<Cube" +
+           day + ">\n" + cubes + "</Cube>\n</Cube>\n</gesmes:Envelope>\n";
 }
 
 const std::string good_day = " time='2023-01-03'";

@@ -82,8 +82,7 @@ bool is_price(const std::string& text)
         if ((c < '0' || c > '9') && c != '.')
             return false;
     double value = 0;
-    auto result = std::from_chars(text.data(), text.data() + text.size(), value,
-                                  std::chars_format::fixed);
+    auto result = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
     return result.ec == std::errc() && result.ptr == text.data() + text.size() && value > 0;
 }
 
@@ -99,8 +98,7 @@ std::vector<std::string> split_cells(const std::string& line)
     return cells;
 }
 
-std::string table_line(const std::string& line, std::vector<QuotationRow>& rows,
-                       std::vector<std::string>& seen)
+std::string table_line(const std::string& line, std::vector<QuotationRow>& rows, std::vector<std::string>& seen)
 {
     std::vector<std::string> cells = split_cells(line);
     if (cells.size() != 1 + price_columns)
@@ -153,8 +151,7 @@ std::string price_text(double price)
     return std::string(text, result.ptr);
 }
 
-std::string reference_rows(const ReferenceRates& rates, const CalendarDate& today,
-                           std::vector<QuotationRow>& rows)
+std::string reference_rows(const ReferenceRates& rates, const CalendarDate& today, std::vector<QuotationRow>& rows)
 {
     rows.clear();
     CalendarDate date;
@@ -185,8 +182,7 @@ std::string reference_rows(const ReferenceRates& rates, const CalendarDate& toda
             continue;
         double price = 100 * yuan / rate.rate;
         if (!(price >= smallest_price && price <= largest_price))
-            return rate.code + ": a rate of " + std::to_string(rate.rate)
-                   + " gives no price that the page can carry";
+            return rate.code + ": a rate of " + std::to_string(rate.rate) + " gives no price that the page can carry";
         rows.push_back(QuotationRow{rate.code, {}});
         rows.back().prices[middle_column] = price_text(price);
     }
@@ -214,36 +210,34 @@ std::string add_table_prices(const std::string& table, std::vector<QuotationRow>
     return "";
 }
 
-std::string quotation_page(const std::string& date, const std::vector<QuotationRow>& rows,
-                           bool own_prices)
+std::string quotation_page(const std::string& date, const std::vector<QuotationRow>& rows, bool own_prices)
 {
     // The program counts lines: the first line that begins with <TD and the
     // ten after it are the header, then every row is seven lines, one cell
     // a line, and no other line begins with <TD.
-    std::string page =
-        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\n"
-        "<html>\n<head>\n"
-        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\">\n"
-        "<title>外汇牌价</title>\n"
-        "</head>\n<body>\n"
-        "<h1>外汇牌价</h1>\n"
-        "<p>中间价：欧洲中央银行参考汇率，仅供参考。数据日期：" + date + "。</p>\n";
+    std::string page = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\n"
+                       "<html>\n<head>\n"
+                       "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\">\n"
+                       "<title>外汇牌价</title>\n"
+                       "</head>\n<body>\n"
+                       "<h1>外汇牌价</h1>\n"
+                       "<p>中间价：欧洲中央银行参考汇率，仅供参考。数据日期：" +
+                       date + "。</p>\n";
     if (own_prices)
         page += "<p>现汇买入价、现钞买入价、卖出价、基准价由本站提供。</p>\n";
-    page +=
-        "<table border=1>\n"
-        "<TR>\n"
-        "<TD>货币名称</TD>\n"
-        "<TD>现汇买入价</TD>\n"
-        "<TD>现钞买入价</TD>\n"
-        "<TD>卖出价</TD>\n"
-        "<TD>中间价</TD>\n"
-        "<TD>基准价</TD>\n"
-        "</TR>\n"
-        "<TR>\n"
-        "<TH colspan=6>单位：人民币/100外币</TH>\n"
-        "</TR>\n"
-        "<!-- 以下每种货币占 7 行：开行单元格、名称、五个牌价 -->\n";
+    page += "<table border=1>\n"
+            "<TR>\n"
+            "<TD>货币名称</TD>\n"
+            "<TD>现汇买入价</TD>\n"
+            "<TD>现钞买入价</TD>\n"
+            "<TD>卖出价</TD>\n"
+            "<TD>中间价</TD>\n"
+            "<TD>基准价</TD>\n"
+            "</TR>\n"
+            "<TR>\n"
+            "<TH colspan=6>单位：人民币/100外币</TH>\n"
+            "</TR>\n"
+            "<!-- 以下每种货币占 7 行：开行单元格、名称、五个牌价 -->\n";
     for (const QuotationRow& row : rows) {
         page += "<TR>\n  <TD align=center>\n    " + name_cell(row.code) + "</TD>\n";
         for (const std::string& price : row.prices)

@@ -10,18 +10,18 @@
 
 // One day of the bank's file: units of each currency per euro.
 struct ReferenceRate {
-    std::string code;   // ISO 4217, three capital letters
+    std::string code;  // ISO 4217, three capital letters
     double rate;
 };
 struct ReferenceRates {
-    std::string date;   // the day the rates are for, as the file writes it
+    std::string date;  // the day the rates are for, as the file writes it
     std::vector<ReferenceRate> rates;
 };
 
 // One row of the page: prices of 100 units in yuan, in the order of the
 // program's five tables; an empty text is a price nobody published.
 const int price_columns = 5;
-const int middle_column = 3;   // 中间价
+const int middle_column = 3;  // 中间价
 struct QuotationRow {
     std::string code;
     std::string prices[price_columns];
@@ -30,8 +30,7 @@ struct QuotationRow {
 // The rows for the bank's rates: the euro first, then the file's order,
 // without the yuan, which is the base. Returns an empty text, or what is
 // wrong (no yuan, a date that is missing, malformed or after today).
-std::string reference_rows(const ReferenceRates& rates, const CalendarDate& today,
-                           std::vector<QuotationRow>& rows);
+std::string reference_rows(const ReferenceRates& rates, const CalendarDate& today, std::vector<QuotationRow>& rows);
 
 // Adds the host's own table (one line a currency: code and five prices,
 // cells may be empty) to the rows. Returns an empty text, or what is wrong,
@@ -39,8 +38,7 @@ std::string reference_rows(const ReferenceRates& rates, const CalendarDate& toda
 std::string add_table_prices(const std::string& table, std::vector<QuotationRow>& rows);
 
 // The whole page in GBK, one table cell a line, as the scan reads it.
-std::string quotation_page(const std::string& date, const std::vector<QuotationRow>& rows,
-                           bool own_prices);
+std::string quotation_page(const std::string& date, const std::vector<QuotationRow>& rows, bool own_prices);
 
 // A price of 100 units in yuan, rounded once to six significant digits,
 // written without an exponent.

@@ -29,8 +29,7 @@ bool read_rate(const char* text, double& rate)
 {
     const char* end = text + std::strlen(text);
     auto result = std::from_chars(text, end, rate, std::chars_format::fixed);
-    return result.ec == std::errc() && result.ptr == end && *text != '-' && std::isfinite(rate)
-           && rate > 0;
+    return result.ec == std::errc() && result.ptr == end && *text != '-' && std::isfinite(rate) && rate > 0;
 }
 
 // The Cube elements that carry a day: the daily file has one.
@@ -77,8 +76,7 @@ std::string read_reference_rates(const std::string& xml, ReferenceRates& rates)
     pugi::xml_document document;
     pugi::xml_parse_result parsed = document.load_buffer(xml.data(), xml.size());
     if (!parsed)
-        return std::string("not XML: ") + parsed.description() + " at byte "
-               + std::to_string(parsed.offset);
+        return std::string("not XML: ") + parsed.description() + " at byte " + std::to_string(parsed.offset);
     pugi::xml_node envelope = document.document_element();
     pugi::xml_node cubes = child_named(envelope, "Cube");
     if (!is_named(envelope, "Envelope") || !cubes)

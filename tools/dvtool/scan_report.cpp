@@ -26,14 +26,14 @@ std::string describe_table(const std::string& page, int column, bool& rated)
     if (!rated) {
         report += "no row holds a rate: the download says 下载失败：网页中没有汇率表！ and changes nothing\n";
     } else {
-        report += std::to_string(rows) + " of " + std::to_string(member_count(&trial))
-                  + " currencies with a rate (price of 100 in yuan, then a)\n";
+        report += std::to_string(rows) + " of " + std::to_string(member_count(&trial)) +
+                  " currencies with a rate (price of 100 in yuan, then a)\n";
         char name[name_text_size];
         for (UnitMember* member = trial.header.next; member; member = member->next) {
             // The scan keeps a = 100 / price, so the price it read is 100 / a.
             std::string price = member->a != 0 ? general(100.0 / member->a) : "no price";
-            report += "  " + std::string(name_text(member->name, name)) + "  " + price + "  "
-                      + general(member->a) + "\n";
+            report +=
+                "  " + std::string(name_text(member->name, name)) + "  " + price + "  " + general(member->a) + "\n";
         }
     }
     while (trial.header.next)
@@ -48,8 +48,8 @@ std::string describe_scan(const std::string& page, int& rated_tables)
     rated_tables = 0;
     // The reply holds the server's header lines too.
     if (page.size() + 1024 > size_t(reply_limit))
-        return "too large: with a server's header lines the reply passes "
-               + std::to_string(reply_limit) + " bytes, and the download takes none of it\n";
+        return "too large: with a server's header lines the reply passes " + std::to_string(reply_limit) +
+               " bytes, and the download takes none of it\n";
     std::string report;
     for (int column = 0; column < quotation_table_count; ++column) {
         bool rated = false;

@@ -31,7 +31,7 @@ bool convert(const char* to, const char* from, const std::string& in, std::strin
     return ok;
 }
 
-} // namespace
+}  // namespace
 
 bool gbk_to_utf8(const std::string& gbk, std::string& utf8)
 {

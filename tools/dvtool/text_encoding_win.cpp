@@ -11,13 +11,11 @@ const UINT gbk_code_page = 936;
 
 bool to_wide(UINT code_page, const std::string& in, std::vector<wchar_t>& wide)
 {
-    int size = MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, in.data(), int(in.size()),
-                                   nullptr, 0);
+    int size = MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, in.data(), int(in.size()), nullptr, 0);
     if (size <= 0)
         return false;
     wide.resize(size);
-    return MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, in.data(), int(in.size()),
-                               wide.data(), size) == size;
+    return MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, in.data(), int(in.size()), wide.data(), size) == size;
 }
 
 bool from_wide(UINT code_page, const std::vector<wchar_t>& wide, std::string& out)
@@ -27,14 +25,13 @@ bool from_wide(UINT code_page, const std::vector<wchar_t>& wide, std::string& ou
     BOOL used_default = FALSE;
     BOOL* check_default = code_page == CP_UTF8 ? nullptr : &used_default;
     DWORD flags = code_page == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    int size = WideCharToMultiByte(code_page, flags, wide.data(), int(wide.size()), nullptr, 0,
-                                   nullptr, check_default);
+    int size = WideCharToMultiByte(code_page, flags, wide.data(), int(wide.size()), nullptr, 0, nullptr, check_default);
     if (size <= 0 || used_default)
         return false;
     out.resize(size);
-    return WideCharToMultiByte(code_page, flags, wide.data(), int(wide.size()), &out[0], size,
-                               nullptr, check_default) == size
-           && !used_default;
+    return WideCharToMultiByte(code_page, flags, wide.data(), int(wide.size()), &out[0], size, nullptr,
+                               check_default) == size &&
+           !used_default;
 }
 
 bool convert(UINT to, UINT from, const std::string& in, std::string& out)
@@ -46,7 +43,7 @@ bool convert(UINT to, UINT from, const std::string& in, std::string& out)
     return to_wide(from, in, wide) && from_wide(to, wide, out);
 }
 
-} // namespace
+}  // namespace
 
 bool gbk_to_utf8(const std::string& gbk, std::string& utf8)
 {

@@ -25,5 +25,5 @@ struct UnitDefinition {
 // the database empty and error holding "file:line: what", when any line is
 // wrong or there is no group at all.
 // The definitions go into definitions when it is given.
-bool read_units_text(const std::string& text, bool gbk_input, const char* file_name,
-                     std::string& error, std::vector<UnitDefinition>* definitions = nullptr);
+bool read_units_text(const std::string& text, bool gbk_input, const char* file_name, std::string& error,
+                     std::vector<UnitDefinition>* definitions = nullptr);

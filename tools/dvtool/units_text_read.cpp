@@ -16,8 +16,8 @@ struct LineReader {
     bool gbk_input;
     const char* file_name;
     int line_number;
-    UnitGroup* group;            // the last group read, the chain's last
-    UnitMember* last_member;     // the last member of that group, or its header
+    UnitGroup* group;         // the last group read, the chain's last
+    UnitMember* last_member;  // the last member of that group, or its header
     int group_position;
     int member_position;
     std::string* error;
@@ -42,8 +42,7 @@ std::string trimmed(const std::string& text)
 
 bool fail(LineReader& reader, const std::string& what)
 {
-    *reader.error = std::string(reader.file_name) + ":" + std::to_string(reader.line_number)
-                    + ": " + what;
+    *reader.error = std::string(reader.file_name) + ":" + std::to_string(reader.line_number) + ": " + what;
     return false;
 }
 
@@ -55,8 +54,8 @@ bool read_name(LineReader& reader, const std::string& text, std::string& name)
     if (name.find('\0') != std::string::npos)
         return fail(reader, "a name cannot hold a zero byte: " + text);
     if (name.size() > size_t(name_size - 1))
-        return fail(reader, "the name " + text + " is " + std::to_string(name.size())
-                                + " bytes in GBK; at most 15 fit");
+        return fail(reader,
+                    "the name " + text + " is " + std::to_string(name.size()) + " bytes in GBK; at most 15 fit");
     return true;
 }
 
@@ -108,8 +107,7 @@ bool read_member_line(LineReader& reader, std::string line)
     float a;
     float b;
     std::string name;
-    if (!read_number(reader, "a", a_text, a) || !read_number(reader, "b", b_text, b)
-        || !read_name(reader, line, name))
+    if (!read_number(reader, "a", a_text, a) || !read_number(reader, "b", b_text, b) || !read_name(reader, line, name))
         return false;
     UnitMember* member = link_member_after(reader.last_member, name.c_str(), a, b);
     if (!member)
@@ -133,8 +131,7 @@ bool split_definition(LineReader& reader, std::string& line, std::string& defini
         return fail(reader, "nothing follows the =");
     for (char c : definition)
         if (c < 0x20 || c > 0x7E)
-            return fail(reader, "a definition is printable ASCII (the syntax of GNU units): "
-                                    + definition);
+            return fail(reader, "a definition is printable ASCII (the syntax of GNU units): " + definition);
     return true;
 }
 
@@ -157,8 +154,8 @@ bool read_line(LineReader& reader, std::string line)
     if (!(group_line ? read_group_line(reader, line) : read_member_line(reader, line)))
         return false;
     if (reader.definitions && !definition.empty())
-        reader.definitions->push_back({reader.line_number, reader.group_position,
-                                       group_line ? -1 : reader.member_position, definition});
+        reader.definitions->push_back(
+            {reader.line_number, reader.group_position, group_line ? -1 : reader.member_position, definition});
     return true;
 }
 
@@ -175,17 +172,17 @@ bool read_lines(LineReader& reader, size_t start)
         start = end + 1;
     }
     if (!unit_database.next) {
-        *reader.error = std::string(reader.file_name)
-                        + ": holds no group; the program would start with an empty database";
+        *reader.error =
+            std::string(reader.file_name) + ": holds no group; the program would start with an empty database";
         return false;
     }
     return true;
 }
 
-} // namespace
+}  // namespace
 
-bool read_units_text(const std::string& text, bool gbk_input, const char* file_name,
-                     std::string& error, std::vector<UnitDefinition>* definitions)
+bool read_units_text(const std::string& text, bool gbk_input, const char* file_name, std::string& error,
+                     std::vector<UnitDefinition>* definitions)
 {
     free_database();
     if (definitions)

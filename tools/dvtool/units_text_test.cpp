@@ -39,8 +39,8 @@ std::string snapshot()
     for (UnitGroup* group = unit_database.next; group; group = group->next) {
         out += "[" + std::string(group->name, name_size) + "]";
         for (UnitMember* member = group->header.next; member; member = member->next)
-            out += std::string(member->name, name_size) + std::to_string(bits_of(member->a))
-                   + "," + std::to_string(bits_of(member->b)) + ";";
+            out += std::string(member->name, name_size) + std::to_string(bits_of(member->a)) + "," +
+                   std::to_string(bits_of(member->b)) + ";";
     }
     return out;
 }
@@ -50,10 +50,7 @@ protected:
     void TearDown() override { free_database(); }
 
     std::string error;
-    bool read(const std::string& text, bool gbk = false)
-    {
-        return read_units_text(text, gbk, "units.txt", error);
-    }
+    bool read(const std::string& text, bool gbk = false) { return read_units_text(text, gbk, "units.txt", error); }
 
     void expect_round_trip(bool gbk)
     {
@@ -124,10 +121,7 @@ TEST_F(UnitsTextTest, DefinitionsAreKeptBesideTheDatabaseWithTheirLines)
     struct Expected {
         int line, group, member;
         const char* text;
-    } expected[] = {{1, 0, -1, "tempreaumur"},
-                    {2, 0, 0, "tempC"},
-                    {5, 1, -1, "Pa"},
-                    {6, 1, 0, "3386.388640341 Pa"}};
+    } expected[] = {{1, 0, -1, "tempreaumur"}, {2, 0, 0, "tempC"}, {5, 1, -1, "Pa"}, {6, 1, 0, "3386.388640341 Pa"}};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(definitions[i].line, expected[i].line) << i;
         EXPECT_EQ(definitions[i].group, expected[i].group) << i;
@@ -145,9 +139,9 @@ TEST_F(UnitsTextTest, DefinitionsAreKeptBesideTheDatabaseWithTheirLines)
 TEST_F(UnitsTextTest, NamesTheSyntaxWouldSwallowComeBackUnchanged)
 {
     // \xB0\x5C and \xB0\x5D hold a backslash and a ']' as trail bytes.
-    const char* names[] = {"", "\"\"", " lead", "trail ", "a#b", "a=b", "in side", "back\\slash", "[open", "\\x41",
-                           "tab\t", "\x01\x7F", "\x80\xFF", "end\x81", "\x81\x30", "\xB0\x5C",
-                           "\xB0\x5D", "温度]"};
+    const char* names[] = {"",         "\"\"",        " lead",    "trail ",   "a#b",      "a=b",
+                           "in side",  "back\\slash", "[open",    "\\x41",    "tab\t",    "\x01\x7F",
+                           "\x80\xFF", "end\x81",     "\x81\x30", "\xB0\x5C", "\xB0\x5D", "温度]"};
     UnitGroup* group = append_group("[组]");
     for (const char* name : names) {
         append_member(group, name, 1, 0);
@@ -213,4 +207,4 @@ TEST_F(UnitsTextTest, AnUnterminatedNameIsExplainedAndRefused)
     EXPECT_NE(error.find("is 16 bytes in GBK; at most 15 fit"), std::string::npos) << error;
 }
 
-} // namespace
+}  // namespace

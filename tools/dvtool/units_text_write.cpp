@@ -53,14 +53,13 @@ void write_member(std::string& out, const UnitMember* member)
     out += line + "\n";
 }
 
-} // namespace
+}  // namespace
 
 std::string write_units_text()
 {
-    std::string out =
-        "# Duvarin 单位数据库（dvtool dump 生成；dvtool build 可由它重新生成 dv.dat）\n"
-        "# [组名] 开始一个单位组；其后每行一个单位：名称  a  b，\n"
-        "# 该单位的数值 = a × 基准值 + b。# 到行尾是注释。\n";
+    std::string out = "# Duvarin 单位数据库（dvtool dump 生成；dvtool build 可由它重新生成 dv.dat）\n"
+                      "# [组名] 开始一个单位组；其后每行一个单位：名称  a  b，\n"
+                      "# 该单位的数值 = a × 基准值 + b。# 到行尾是注释。\n";
     for (const UnitGroup* group = unit_database.next; group; group = group->next) {
         bool terminated;
         std::string name = field_text(group->name, terminated);

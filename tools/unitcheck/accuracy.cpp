@@ -6,8 +6,7 @@
 #include "tools/unitcheck/reference_number.h"
 #include "tools/unitcheck/units_program.h"
 
-const std::vector<std::string> default_typed_values = {"1",     "7",     "100",  "2.5",
-                                                       "12345", "99999", "0.001"};
+const std::vector<std::string> default_typed_values = {"1", "7", "100", "2.5", "12345", "99999", "0.001"};
 
 namespace {
 
@@ -17,12 +16,10 @@ int fields_of(const UnitGroup* group)
     return members < field_count ? members : field_count;
 }
 
-} // namespace
+}  // namespace
 
-bool measure_accuracy(const std::vector<UnitDefinition>& definitions,
-                      const std::vector<std::string>& typed_values,
-                      std::vector<GroupAccuracy>& groups, std::string* mismatches,
-                      std::string& error)
+bool measure_accuracy(const std::vector<UnitDefinition>& definitions, const std::vector<std::string>& typed_values,
+                      std::vector<GroupAccuracy>& groups, std::string* mismatches, std::string& error)
 {
     std::vector<GroupDefinitions> by_group = definitions_by_group(definitions);
     // One query per shown result, in the order they are compared below.
@@ -33,16 +30,16 @@ bool measure_accuracy(const std::vector<UnitDefinition>& definitions,
         int fields = fields_of(group);
         for (int i = 0; i < fields; ++i)
             if (!known[size_t(i)]) {
-                error = "[" + shown_name(group->name) + "] " + shown_name(member_at(group, i)->name)
-                        + ": no definition to compute the exact results from";
+                error = "[" + shown_name(group->name) + "] " + shown_name(member_at(group, i)->name) +
+                        ": no definition to compute the exact results from";
                 return false;
             }
         for (int source = 0; source < fields; ++source)
             for (const std::string& typed : typed_values)
                 for (int target = 0; target < fields; ++target)
                     if (target != source)
-                        queries.push_back(UnitsQuery{quantity_in(known[size_t(source)]->text, typed),
-                                                     known[size_t(target)]->text});
+                        queries.push_back(
+                            UnitsQuery{quantity_in(known[size_t(source)]->text, typed), known[size_t(target)]->text});
     }
     std::vector<UnitsAnswer> answers;
     if (!ask_units(queries, answers, error))
@@ -67,12 +64,11 @@ bool measure_accuracy(const std::vector<UnitDefinition>& definitions,
                     if (shows_exactly(updates[k].text, answer.text)) {
                         ++accuracy.exact;
                     } else if (mismatches) {
-                        *mismatches += "[" + accuracy.name + "] " + typed + " "
-                                       + shown_name(member_at(group, source)->name) + " -> "
-                                       + shown_name(member_at(group, updates[k].index)->name)
-                                       + ": shows " + updates[k].text + ", exact "
-                                       + exact_result_text(answer.text)
-                                       + " (units: " + answer.text + ")\n";
+                        *mismatches += "[" + accuracy.name + "] " + typed + " " +
+                                       shown_name(member_at(group, source)->name) + " -> " +
+                                       shown_name(member_at(group, updates[k].index)->name) + ": shows " +
+                                       updates[k].text + ", exact " + exact_result_text(answer.text) +
+                                       " (units: " + answer.text + ")\n";
                     }
                 }
             }

@@ -23,7 +23,5 @@ struct GroupAccuracy {
 // the user would type it into a field. mismatches, when given, gets a
 // line for each result that differs (GBK). Returns false, with error set,
 // when a definition is missing or units could not be run or answer.
-bool measure_accuracy(const std::vector<UnitDefinition>& definitions,
-                      const std::vector<std::string>& typed_values,
-                      std::vector<GroupAccuracy>& groups, std::string* mismatches,
-                      std::string& error);
+bool measure_accuracy(const std::vector<UnitDefinition>& definitions, const std::vector<std::string>& typed_values,
+                      std::vector<GroupAccuracy>& groups, std::string* mismatches, std::string& error);

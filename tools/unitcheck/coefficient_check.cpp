@@ -35,21 +35,21 @@ std::string long_text(long double value)
     return text;
 }
 
-void check_one(const std::string& where, const char* which, float stored, long double center,
-               long double radius, std::string& report)
+void check_one(const std::string& where, const char* which, float stored, long double center, long double radius,
+               std::string& report)
 {
     FloatRange nearest = nearest_floats(center, radius);
     if (in_range(stored, nearest))
         return;
-    report += where + ": " + which + " is " + float_text(stored) + ", but the float nearest to "
-              + long_text(center) + " is " + float_text(nearest.low)
-              + (nearest.high != nearest.low ? " or " + float_text(nearest.high) : "") + "\n";
+    report += where + ": " + which + " is " + float_text(stored) + ", but the float nearest to " + long_text(center) +
+              " is " + float_text(nearest.low) +
+              (nearest.high != nearest.low ? " or " + float_text(nearest.high) : "") + "\n";
 }
 
-} // namespace
+}  // namespace
 
-bool check_coefficients(const std::vector<UnitDefinition>& definitions, const char* file_name,
-                        std::string& report, std::string& error)
+bool check_coefficients(const std::vector<UnitDefinition>& definitions, const char* file_name, std::string& report,
+                        std::string& error)
 {
     std::vector<GroupDefinitions> by_group = definitions_by_group(definitions);
     std::vector<MemberCheck> checks;
@@ -59,16 +59,15 @@ bool check_coefficients(const std::vector<UnitDefinition>& definitions, const ch
         const GroupDefinitions& known = by_group[position];
         std::string where = std::string(file_name) + ": [" + shown_name(group->name) + "]";
         if (!known.base) {
-            checks.push_back(MemberCheck{where + ": the group line gives no base (= definition)",
-                                         nullptr, nullptr, 0});
+            checks.push_back(MemberCheck{where + ": the group line gives no base (= definition)", nullptr, nullptr, 0});
             continue;
         }
         size_t index = 0;
         for (const UnitMember* member = group->header.next; member; member = member->next, ++index) {
             const UnitDefinition* definition = known.members[index];
             if (!definition) {
-                checks.push_back(MemberCheck{where + " " + shown_name(member->name) + ": no definition",
-                                             nullptr, nullptr, 0});
+                checks.push_back(
+                    MemberCheck{where + " " + shown_name(member->name) + ": no definition", nullptr, nullptr, 0});
                 continue;
             }
             checks.push_back(MemberCheck{"", member, definition, queries.size()});
@@ -84,8 +83,8 @@ bool check_coefficients(const std::vector<UnitDefinition>& definitions, const ch
             report += check.fault + "\n";
             continue;
         }
-        std::string where = std::string(file_name) + ":" + std::to_string(check.definition->line)
-                            + ": " + shown_name(check.member->name);
+        std::string where = std::string(file_name) + ":" + std::to_string(check.definition->line) + ": " +
+                            shown_name(check.member->name);
         const UnitsAnswer& at_zero = answers[check.first_query];
         const UnitsAnswer& at_one = answers[check.first_query + 1];
         if (!at_zero.ok || !at_one.ok) {
@@ -95,8 +94,7 @@ bool check_coefficients(const std::vector<UnitDefinition>& definitions, const ch
         long double b = reference_value(at_zero.text);
         long double one = reference_value(at_one.text);
         long double b_error = reference_tolerance * std::fabs(b);
-        check_one(where, "a", check.member->a, one - b,
-                  reference_tolerance * std::fabs(one) + b_error, report);
+        check_one(where, "a", check.member->a, one - b, reference_tolerance * std::fabs(one) + b_error, report);
         check_one(where, "b", check.member->b, b, b_error, report);
     }
     return true;

@@ -12,5 +12,5 @@
 // definitions it read. Every fault, a missing definition included, adds a
 // line "file:line: ..." (names in GBK) to report. Returns false, with error
 // set, only when units could not be run.
-bool check_coefficients(const std::vector<UnitDefinition>& definitions, const char* file_name,
-                        std::string& report, std::string& error);
+bool check_coefficients(const std::vector<UnitDefinition>& definitions, const char* file_name, std::string& report,
+                        std::string& error);

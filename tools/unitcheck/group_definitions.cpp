@@ -6,8 +6,8 @@ std::vector<GroupDefinitions> definitions_by_group(const std::vector<UnitDefinit
 {
     std::vector<GroupDefinitions> groups;
     for (const UnitGroup* group = unit_database.next; group; group = group->next)
-        groups.push_back(GroupDefinitions{nullptr, std::vector<const UnitDefinition*>(
-                                                       size_t(member_count(group)), nullptr)});
+        groups.push_back(
+            GroupDefinitions{nullptr, std::vector<const UnitDefinition*>(size_t(member_count(group)), nullptr)});
     for (const UnitDefinition& definition : definitions) {
         GroupDefinitions& group = groups.at(size_t(definition.group));
         if (definition.member < 0)

@@ -7,8 +7,8 @@
 #include <vector>
 
 struct GroupDefinitions {
-    const UnitDefinition* base;                   // null when the group line gives none
-    std::vector<const UnitDefinition*> members;   // one per member, null where none is given
+    const UnitDefinition* base;                  // null when the group line gives none
+    std::vector<const UnitDefinition*> members;  // one per member, null where none is given
 };
 
 // One entry per group of the database, in chain order.

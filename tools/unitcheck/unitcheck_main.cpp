@@ -13,13 +13,12 @@
 
 namespace {
 
-const char usage[] =
-    "usage: unitcheck coefficients TEXT\n"
-    "           check that every a and b is the float nearest to its definition\n"
-    "       unitcheck accuracy [--list] [--values V,V,...] TEXT\n"
-    "           per group, the share of shown results equal to the exact ones, for\n"
-    "           every ordered pair of members and each typed value (by default\n"
-    "           1,7,100,2.5,12345,99999,0.001); --list prints every result that differs\n";
+const char usage[] = "usage: unitcheck coefficients TEXT\n"
+                     "           check that every a and b is the float nearest to its definition\n"
+                     "       unitcheck accuracy [--list] [--values V,V,...] TEXT\n"
+                     "           per group, the share of shown results equal to the exact ones, for\n"
+                     "           every ordered pair of members and each typed value (by default\n"
+                     "           1,7,100,2.5,12345,99999,0.001); --list prints every result that differs\n";
 
 struct Options {
     std::string command;
@@ -115,8 +114,8 @@ std::string percent(int part, int whole)
 
 std::string table_row(const std::string& name, int members, int texts, int exact)
 {
-    return "| " + name + " | " + std::to_string(members) + " | " + std::to_string(texts) + " | "
-           + std::to_string(exact) + " | " + percent(exact, texts) + " |\n";
+    return "| " + name + " | " + std::to_string(members) + " | " + std::to_string(texts) + " | " +
+           std::to_string(exact) + " | " + percent(exact, texts) + " |\n";
 }
 
 int accuracy_command(const std::vector<UnitDefinition>& definitions, const Options& options)
@@ -124,8 +123,7 @@ int accuracy_command(const std::vector<UnitDefinition>& definitions, const Optio
     std::vector<GroupAccuracy> groups;
     std::string mismatches;
     std::string error;
-    if (!measure_accuracy(definitions, options.values, groups,
-                          options.list ? &mismatches : nullptr, error)) {
+    if (!measure_accuracy(definitions, options.values, groups, options.list ? &mismatches : nullptr, error)) {
         print_utf8(stderr, "unitcheck: " + error + "\n");
         return 2;
     }
@@ -167,7 +165,7 @@ int coefficients_command(const std::vector<UnitDefinition>& definitions, const c
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -179,9 +177,8 @@ int main(int argc, char** argv)
     std::vector<UnitDefinition> definitions;
     if (!read_text(options.file.c_str(), definitions))
         return 2;
-    int status = options.command == "accuracy"
-                     ? accuracy_command(definitions, options)
-                     : coefficients_command(definitions, options.file.c_str());
+    int status = options.command == "accuracy" ? accuracy_command(definitions, options)
+                                               : coefficients_command(definitions, options.file.c_str());
     free_database();
     return status;
 }

@@ -28,12 +28,21 @@ TEST(ExactResultText, RoundsTheDecimalDigitsHalfAwayFromZeroAsTheProgramDoes)
         const char* number;
         const char* text;
     } cases[] = {
-        {"1.2345", "1.235"},   {"-17.7775", "-17.778"}, {"0.0625", "0.063"},
-        {"1.2344999", "1.234"}, {"999.9995", "1000"},    {"-999.9995", "-1000"},
-        {"0.0004", "0"},       {"-0.0004", "-0"},       {"0.0005", "0.001"},
-        {"12.5", "12.5"},      {"100", "100"},          {"0", "0"},
+        {"1.2345", "1.235"},
+        {"-17.7775", "-17.778"},
+        {"0.0625", "0.063"},
+        {"1.2344999", "1.234"},
+        {"999.9995", "1000"},
+        {"-999.9995", "-1000"},
+        {"0.0004", "0"},
+        {"-0.0004", "-0"},
+        {"0.0005", "0.001"},
+        {"12.5", "12.5"},
+        {"100", "100"},
+        {"0", "0"},
         {"0.000277777777777778", "0"},
-        {"5e-04", "0.001"},    {"1e+26", "100000000000000000000000000"},
+        {"5e-04", "0.001"},
+        {"1e+26", "100000000000000000000000000"},
         {"1.12589990684262e+15", "1125899906842620"},
     };
     for (const Case& c : cases)
@@ -74,8 +83,7 @@ protected:
 
     void read(const char* gbk_text)
     {
-        ASSERT_TRUE(read_units_text(utf8(gbk_text), false, "units.txt", error, &definitions))
-            << error;
+        ASSERT_TRUE(read_units_text(utf8(gbk_text), false, "units.txt", error, &definitions)) << error;
     }
 
     // The report, or what kept the check from running.
@@ -92,8 +100,10 @@ protected:
 
 TEST_F(GnuUnitsTest, AnswersLineUpWithTheirQueriesAfterAFailedOne)
 {
-    std::vector<UnitsQuery> queries = {{"mile(1)", "m"},        {"2 (frobs)", "m"},
-                                       {"tempC(100)", "tempF"}, {"1 (kg)", "m"},
+    std::vector<UnitsQuery> queries = {{"mile(1)", "m"},
+                                       {"2 (frobs)", "m"},
+                                       {"tempC(100)", "tempF"},
+                                       {"1 (kg)", "m"},
                                        {"7 (1|6000 circle)", "degree"}};
     std::vector<UnitsAnswer> answers;
     ASSERT_TRUE(ask_units(queries, answers, error)) << error;
@@ -163,8 +173,7 @@ TEST_F(GnuUnitsTest, EveryWrongOrMissingDefinitionOrCoefficientIsReported)
                        "16777216 or 16777218\n"),
               std::string::npos)
         << got;
-    EXPECT_NE(got.find(utf8("units.txt: [无基准]: the group line gives no base")), std::string::npos)
-        << got;
+    EXPECT_NE(got.find(utf8("units.txt: [无基准]: the group line gives no base")), std::string::npos) << got;
 }
 
 TEST_F(GnuUnitsTest, AccuracyComparesEveryShownResultWithTheExactOne)
@@ -173,8 +182,7 @@ TEST_F(GnuUnitsTest, AccuracyComparesEveryShownResultWithTheExactOne)
     read("[长度] = km\n千米  1  0  = km\n分米  10000  0  = dm\n");
     std::vector<GroupAccuracy> groups;
     std::string mismatches;
-    ASSERT_TRUE(measure_accuracy(definitions, default_typed_values, groups, &mismatches, error))
-        << error;
+    ASSERT_TRUE(measure_accuracy(definitions, default_typed_values, groups, &mismatches, error)) << error;
     ASSERT_EQ(groups.size(), 1u);
     EXPECT_EQ(groups[0].members, 2);
     EXPECT_EQ(groups[0].texts, 14);
@@ -183,4 +191,4 @@ TEST_F(GnuUnitsTest, AccuracyComparesEveryShownResultWithTheExactOne)
                                      "(units: 1.2345)\n"));
 }
 
-} // namespace
+}  // namespace

@@ -17,8 +17,7 @@ struct Run {
 
 // Runs units with the fixed options and extra arguments; input, when given,
 // is its standard input, else it reads nothing.
-bool run_units(const std::vector<std::string>& extra, const std::string* input, Run& run,
-               std::string& error)
+bool run_units(const std::vector<std::string>& extra, const std::string* input, Run& run, std::string& error)
 {
     std::vector<std::string> words = {"units", "-f", "", "-t", "-d", "15"};
     words.insert(words.end(), extra.begin(), extra.end());
@@ -138,21 +137,19 @@ bool answer_alone(const UnitsQuery& query, UnitsAnswer& answer, std::string& err
     return true;
 }
 
-} // namespace
+}  // namespace
 
 std::string quantity_in(const std::string& definition, const std::string& value)
 {
     bool plain_name = !definition.empty() && !is_digit(definition[0]);
     for (char c : definition)
-        plain_name = plain_name && (is_digit(c) || c == '_' || (c >= 'a' && c <= 'z')
-                                    || (c >= 'A' && c <= 'Z'));
+        plain_name = plain_name && (is_digit(c) || c == '_' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'));
     if (plain_name)
         return definition + "(" + value + ")";
     return value + " (" + definition + ")";
 }
 
-bool ask_units(const std::vector<UnitsQuery>& queries, std::vector<UnitsAnswer>& answers,
-               std::string& error)
+bool ask_units(const std::vector<UnitsQuery>& queries, std::vector<UnitsAnswer>& answers, std::string& error)
 {
     answers.assign(queries.size(), UnitsAnswer{false, ""});
     // Read from its input, units takes the line after a failed "have" as the

@@ -24,5 +24,4 @@ std::string quantity_in(const std::string& definition, const std::string& value)
 // Asks every query in one run of units. A query that units cannot answer
 // gets ok false and units' own message. Returns false, with error set, only
 // when units could not be run at all.
-bool ask_units(const std::vector<UnitsQuery>& queries, std::vector<UnitsAnswer>& answers,
-               std::string& error);
+bool ask_units(const std::vector<UnitsQuery>& queries, std::vector<UnitsAnswer>& answers, std::string& error);

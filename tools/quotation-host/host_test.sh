@@ -46,7 +46,10 @@ for bad in absent.xml cut-short.xml maintenance.xml; do
     if update "$bad" >"$work/out" 2>&1; then fail "$bad made a page"; fi
     cmp -s "$work/good.html" "$work/page/index.html" || fail "$bad changed the page"
 done
-grep -q 'could not fetch' <(update absent.xml 2>&1 || true) || fail "a 404 was not reported as a failed fetch"
+# Into a file, not a pipe: the script must have ended, its own clean-up
+# done, before the folder is looked at.
+update absent.xml >"$work/out" 2>&1 || true
+grep -q 'could not fetch' "$work/out" || fail "a 404 was not reported as a failed fetch"
 [ "$(ls -A "$work/page" | tr '\n' ' ')" = "eurofxref-daily.xml index.html " ] \
     || fail "files left behind: $(ls -A "$work/page")"
 

@@ -162,7 +162,7 @@ int convert_from_field(UnitGroup* group, int source_index, const char* source_te
     int count = 0;
     // The cursor walks the members beside j, so the chain is walked once.
     const UnitMember* target = group->header.next;
-    for (int j = 0; j < field_count; j++, target = target ? target->next : 0) {
+    for (int j = 0; j < field_count; j++, target = target ? target->next : nullptr) {
         if (j == source_index)
             continue;
         FieldUpdate* update = &updates[count];

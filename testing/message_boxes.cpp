@@ -48,7 +48,11 @@ void answer_box(HWND box)
 LRESULT CALLBACK on_window_event(int code, WPARAM wparam, LPARAM lparam)
 {
     HWND window = reinterpret_cast<HWND>(wparam);
-    if (code == HCBT_ACTIVATE && window != answered_box) {
+    // Under Wine a hook of this thread is also told when a window of another
+    // program activates, such as the box of a test running beside this one:
+    // only this thread's boxes are the program's.
+    bool ours = GetWindowThreadProcessId(window, nullptr) == GetCurrentThreadId();
+    if (code == HCBT_ACTIVATE && ours && window != answered_box) {
         char window_class[32];
         GetClassNameA(window, window_class, sizeof window_class);
         if (lstrcmpA(window_class, "#32770") == 0) {

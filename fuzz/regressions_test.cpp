@@ -1,12 +1,15 @@
 // Replays every saved fuzz input through the check that belongs to it: the
 // regressions (inputs that once broke a property or crashed) and the seed
-// corpora. A fault that comes back fails here in the ordinary test run.
+// corpora, with the seed folders elsewhere in the tree that
+// fuzz/seed_folders.txt names. A fault that comes back fails here in the
+// ordinary test run.
 #include "fuzz/fuzz_check.h"
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -31,11 +34,26 @@ fs::path inputs_folder(const char* kind)
     return fs::path(DUVARIN_SOURCE_DIR) / "fuzz" / kind;
 }
 
-// The number of inputs replayed; -1 when the target has no such folder,
-// whose inputs would then go unseen.
-int replay(const char* kind, const FuzzTarget& target)
+// The target's seeds outside fuzz/corpus/: test data that stays beside the
+// test that reads it, so that each file is stored once.
+std::vector<fs::path> seed_folders_elsewhere(const FuzzTarget& target)
 {
-    fs::path folder = inputs_folder(kind) / target.name;
+    std::vector<fs::path> folders;
+    std::ifstream list(fs::path(DUVARIN_SOURCE_DIR) / "fuzz" / "seed_folders.txt");
+    std::string line;
+    while (std::getline(list, line)) {
+        std::istringstream words(line);
+        std::string name, folder;
+        if (words >> name >> folder && name == target.name)
+            folders.push_back(fs::path(DUVARIN_SOURCE_DIR) / folder);
+    }
+    return folders;
+}
+
+// The number of inputs replayed; -1 when there is no such folder, whose
+// inputs would then go unseen.
+int replay(const fs::path& folder, const FuzzTarget& target)
+{
     if (!fs::is_directory(folder))
         return -1;
     int count = 0;
@@ -69,13 +87,18 @@ void report_violation(const char* target, const char* what)
 TEST(FuzzRegressions, SavedFaultInputsKeepEveryProperty)
 {
     for (const FuzzTarget& target : fuzz_targets)
-        EXPECT_GE(replay("regressions", target), 0) << "no folder fuzz/regressions/" << target.name;
+        EXPECT_GE(replay(inputs_folder("regressions") / target.name, target), 0)
+            << "no folder fuzz/regressions/" << target.name;
 }
 
 TEST(FuzzRegressions, EverySeedKeepsEveryProperty)
 {
-    for (const FuzzTarget& target : fuzz_targets)
-        EXPECT_GT(replay("corpus", target), 0) << "no seeds in fuzz/corpus/" << target.name;
+    for (const FuzzTarget& target : fuzz_targets) {
+        EXPECT_GT(replay(inputs_folder("corpus") / target.name, target), 0)
+            << "no seeds in fuzz/corpus/" << target.name;
+        for (const fs::path& folder : seed_folders_elsewhere(target))
+            EXPECT_GT(replay(folder, target), 0) << "no seeds in " << folder.string();
+    }
 }
 
 // A folder named after no target (one renamed on one side only) would

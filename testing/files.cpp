@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <chrono>
 #include <unistd.h>
-#include "platform/whole_file.h"
+#include "tools/whole_file.h"
 
 std::string read_file(const std::string& name)
 {

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer programs (clang++, ASan + UBSan) in build/fuzz and runs
-# each for a bounded time, seeded from fuzz/corpus/<target>. New inputs go to
-# build/fuzz/corpus/<target>, crashes and property violations to
-# build/fuzz/findings/<target> and, so that the ordinary test run replays
-# them until the fault is mended, to fuzz/regressions/<target>.
+# each for a bounded time, seeded from fuzz/corpus/<target> and the folders
+# that fuzz/seed_folders.txt names for it (test data that stays beside its
+# test, stored once). New inputs go to build/fuzz/corpus/<target>, crashes
+# and property violations to build/fuzz/findings/<target> and, so that the
+# ordinary test run replays them until the fault is mended, to
+# fuzz/regressions/<target>.
 # Usage: tools/fuzz.sh [seconds per target] [target...]
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -24,6 +26,7 @@ done
 # Pages run well beyond 30000 bytes (the download keeps 256 kB; longer
 # inputs cost much time for little more); the other inputs are small files.
 max_len() { [ "$1" = quotation_scan ] && echo 65536 || echo 4096; }
+seed_folders() { awk -v target="$1" '$1 == target { print $2 }' fuzz/seed_folders.txt; }
 
 status=0
 printf '%-16s %12s %10s %8s %s\n' target executions exec/s corpus findings
@@ -31,10 +34,11 @@ for t in "${targets[@]}"; do
     work=$build/corpus/$t findings=$build/findings/$t
     mkdir -p "$work" "$findings"
     log=$build/fuzz_$t.log
+    mapfile -t elsewhere < <(seed_folders "$t")
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
         "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len="$(max_len "$t")" \
         -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-        -artifact_prefix="$findings/" "$work" "fuzz/corpus/$t" >"$log" 2>&1
+        -artifact_prefix="$findings/" "$work" "fuzz/corpus/$t" "${elsewhere[@]}" >"$log" 2>&1
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
     found=$(find "$findings" -type f | wc -l)

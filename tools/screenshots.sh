@@ -26,7 +26,7 @@ DUVARIN_WINE_ARCH=$("$root/tools/wine-arch.sh" "$build")
 export DUVARIN_WINE_ARCH
 cmake --build "$build" --target duvarin_screenshots default_database -j2 >/dev/null
 "$root/tools/wine-prefix.sh"
-program=$build/shell/duvarin_screenshots.exe
+program=$build/tools/duvarin_screenshots.exe
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

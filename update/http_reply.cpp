@@ -1,7 +1,6 @@
 #include "update/http_reply.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstring>
 
 // Line ends are LF with an optional CR before it, in the header and in the
@@ -247,12 +246,13 @@ void take_header_byte(HttpReply& reply, char c)
         frame_body(reply);
 }
 
-// The value of a hex digit, or -1.
+// The value of a hex digit, or -1. Each digit stands in the table at its
+// value, upper case 16 places further on; a zero byte is no digit.
 int hex_value(char c)
 {
-    int value = -1;
-    std::from_chars(&c, &c + 1, value, 16);
-    return value;
+    static const char digits[] = "0123456789abcdef0123456789ABCDEF";
+    const void* at = std::memchr(digits, c, sizeof digits - 1);
+    return at ? static_cast<int>(static_cast<const char*>(at) - digits) % 16 : -1;
 }
 
 void end_chunk_size_line(HttpReply& reply)

@@ -2,13 +2,13 @@
 
 #include "database/database_file.h"
 #include "database/unit_database.h"
-#include "platform/whole_file.h"
 #include "tools/dvtool/check_report.h"
 #include "tools/dvtool/file_check.h"
 #include "tools/dvtool/page_command.h"
 #include "tools/dvtool/scan_report.h"
 #include "tools/dvtool/text_encoding.h"
 #include "tools/dvtool/units_text.h"
+#include "tools/whole_file.h"
 
 #include <cstdio>
 #include <cstring>

@@ -2,9 +2,9 @@
 #include "tools/dvtool/page_command.h"
 
 #include "platform/replace_file.h"
-#include "platform/whole_file.h"
 #include "tools/dvtool/quotation_page.h"
 #include "tools/dvtool/reference_rates_xml.h"
+#include "tools/whole_file.h"
 
 #include <ctime>
 

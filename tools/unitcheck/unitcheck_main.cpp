@@ -1,10 +1,10 @@
 // unitcheck: the unit database's text checked against GNU units.
 #include "database/unit_database.h"
-#include "platform/whole_file.h"
 #include "tools/dvtool/text_encoding.h"
 #include "tools/dvtool/units_text.h"
 #include "tools/unitcheck/accuracy.h"
 #include "tools/unitcheck/coefficient_check.h"
+#include "tools/whole_file.h"
 
 #include <cstdio>
 #include <cstring>

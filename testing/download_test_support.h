@@ -20,8 +20,8 @@ std::string windows_path(const std::string& unix_path);
 class QuotationSite {
 public:
     ~QuotationSite() { stop(); }
-    // Starts the server in a mode of update/testdata/quotation_server.py;
-    // the argument is a Unix path. Returns an empty text, or why it failed.
+    // Starts the server in a mode of testing/quotation_server.py; the
+    // argument is a Unix path. Returns an empty text, or why it failed.
     std::string start(const char* mode, const std::string& argument = "");
     // Starts nginx serving the folder (a Unix path) with tools/nginx-site.sh.
     std::string start_nginx(const std::string& site);

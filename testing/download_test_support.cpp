@@ -1,4 +1,4 @@
-#include "update/download_test_support.h"
+#include "testing/download_test_support.h"
 #include <cstdlib>
 #include <sstream>
 #include "testing/files.h"
@@ -7,7 +7,7 @@
 
 namespace {
 
-const char server_script[] = DUVARIN_SOURCE_DIR "/update/testdata/quotation_server.py";
+const char server_script[] = DUVARIN_SOURCE_DIR "/testing/quotation_server.py";
 const char nginx_script[] = DUVARIN_SOURCE_DIR "/tools/nginx-site.sh";
 const char python[] = "/usr/bin/python3";
 const char bash[] = "/bin/bash";

@@ -1,4 +1,4 @@
-#include "platform/whole_file.h"
+#include "tools/whole_file.h"
 #include <cstdio>
 
 bool read_whole_file(const char* name, std::string& bytes)

@@ -1,4 +1,5 @@
-# duvarin_add_test(name [GUI] [SERIAL] SOURCES ... [LIBS ...] [ONCE pattern])
+# duvarin_add_test(name [GUI] [SERIAL] SOURCES ... [LIBS ...] [ONCE pattern]
+#                  [SERIAL_CASES pattern])
 # One GoogleTest program beside the code it tests, registered case by case.
 # The native build labels its cases "host", the Windows build "wine".
 # GUI: the program shows windows; its cases run once more, named NAME.cp1252,
@@ -7,6 +8,8 @@
 # SERIAL: the cases press real keys, which go to whichever window of the
 # shared Wine desktop is in the foreground; each case runs alone, so that no
 # other test's window can take the foreground and the keys.
+# SERIAL_CASES: only the cases that match the pattern press keys; they run
+# alone, and once, under the first code page.
 include(GoogleTest)
 
 if(WIN32)
@@ -37,7 +40,7 @@ else()
 endif()
 
 function(duvarin_add_test name)
-    cmake_parse_arguments(T "GUI;SERIAL" "ONCE" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "GUI;SERIAL" "ONCE;SERIAL_CASES" "SOURCES;LIBS" ${ARGN})
     set(serial "")
     if(T_SERIAL)
         set(serial RUN_SERIAL TRUE)
@@ -49,9 +52,21 @@ function(duvarin_add_test name)
     if(WIN32)
         set_property(GLOBAL APPEND PROPERTY DUVARIN_WINE_TEST_PROGRAMS ${name}.exe)
     endif()
+    set(first_filter)
+    set(once ${T_ONCE})
+    if(T_SERIAL_CASES)
+        set(first_filter TEST_FILTER -${T_SERIAL_CASES})
+        list(APPEND once ${T_SERIAL_CASES})
+        gtest_discover_tests(${name}
+            DISCOVERY_MODE PRE_TEST
+            DISCOVERY_TIMEOUT 120
+            TEST_FILTER ${T_SERIAL_CASES}
+            PROPERTIES ${DUVARIN_TEST_PROPERTIES} TIMEOUT 120 RUN_SERIAL TRUE)
+    endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 120
+        ${first_filter}
         PROPERTIES ${DUVARIN_TEST_PROPERTIES} TIMEOUT 120 ${serial})
     # The program's texts are GBK whatever the system's code page; the first
     # run has Wine's default locale (code page 936, tools/wine-env.sh), this
@@ -59,8 +74,9 @@ function(duvarin_add_test name)
     # anywhere shows as a failure.
     if(T_GUI AND WIN32)
         set(filter)
-        if(T_ONCE)
-            set(filter TEST_FILTER -${T_ONCE})
+        if(once)
+            list(JOIN once ":" once)
+            set(filter TEST_FILTER -${once})
         endif()
         gtest_discover_tests(${name}
             DISCOVERY_MODE PRE_TEST

@@ -1,6 +1,7 @@
 // The version resource as Explorer reads it from the built programs: the
 // numbers of the build, in the Simplified Chinese block, the texts in code
-// page 936 once converted back.
+// page 936 once converted back. And the application manifest that Windows
+// reads from them when it starts one.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -75,6 +76,44 @@ void expect_version_of(const char* program, const char* description, const char*
     EXPECT_EQ(translation[1], 936);
 }
 
+// The manifest that Windows reads when it starts the program: resource 1 of
+// type RT_MANIFEST; empty when there is none.
+std::string manifest_of(const char* program)
+{
+    HMODULE file = LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!file)
+        return "";
+    std::string text;
+    HRSRC found = FindResourceA(file, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+    if (found) {
+        const char* data = static_cast<const char*>(LockResource(LoadResource(file, found)));
+        text.assign(data, SizeofResource(file, found));
+    }
+    FreeLibrary(file);
+    return text;
+}
+
+void expect_manifest_of(const char* program, const char* name)
+{
+    SCOPED_TRACE(program);
+    std::string manifest = manifest_of(program);
+    ASSERT_NE(manifest, "");
+    auto holds = [&](const std::string& part) { return manifest.find(part) != std::string::npos; };
+    EXPECT_TRUE(holds(std::string("name=\"Duvarin.") + name + "\" version=\"" DUVARIN_VERSION_TEXT ".0"));
+    // No elevation, and with it no file virtualization: a file that cannot
+    // be written fails as such.
+    EXPECT_TRUE(holds("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"));
+    // Vista, 7, 8, 8.1, 10 and 11: no compatibility shims.
+    for (const char* id : {"e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
+                           "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
+                           "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
+        EXPECT_TRUE(holds(std::string("<supportedOS Id=\"{") + id + "}\"/>")) << id;
+    // Nothing that changes the look: the layout is drawn in pixels for the
+    // classic controls.
+    EXPECT_FALSE(holds("Common-Controls"));
+    EXPECT_FALSE(holds("dpiAware"));
+}
+
 }  // namespace
 
 TEST(VersionResource, BothProgramsCarryTheVersionOfTheBuild)
@@ -89,4 +128,10 @@ TEST(VersionResource, TheWindowTitleNamesTheSameVersion)
 {
     std::string title = main_window_title;
     EXPECT_EQ(title.substr(0, title.find(' ', 8)), "Duvarin v" DUVARIN_VERSION_TEXT);
+}
+
+TEST(ApplicationManifest, BothProgramsRunAsInvokedOnEveryWindowsTheyKnow)
+{
+    expect_manifest_of(DUVARIN_PROGRAM, "duvarin");
+    expect_manifest_of(DVTOOL_PROGRAM, "dvtool");
 }

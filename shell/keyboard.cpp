@@ -70,22 +70,12 @@ void go_to_page(int page)
     SetFocus(first_control(page));
 }
 
-// The dialog hands the activation back to the main window, which would
-// then have the focus itself: the user goes on where F1 was pressed.
-void open_about_box_keeping_focus()
-{
-    HWND focus = GetFocus();
-    open_about_box();
-    if (focus && IsWindow(focus))
-        SetFocus(focus);
-}
-
 }  // namespace
 
 void run_shortcut(int id)
 {
     if (id == IDM_ABOUT)
-        open_about_box_keeping_focus();
+        open_about_box();
     else if (id == IDM_NEXT_PAGE)
         go_to_page(current_page % page_count + 1);
     else if (id == IDM_PREVIOUS_PAGE)

@@ -55,8 +55,25 @@ void on_destroy(HWND window, WPARAM wparam, LPARAM lparam)
 // question, and into a window and a database that the close frees.
 bool on_close()
 {
-    if (download_running())
+    abandon_download();
+    return may_close();
+}
+
+// The taskbar's Close window, Alt+F4 and the window menu's 关闭 reach the
+// window as this command, which the default procedure turns into a close,
+// but not for a disabled window: a waiting download ends first, and the
+// window with it is enabled again.
+void on_system_command(WPARAM command)
+{
+    if ((command & 0xFFF0) == SC_CLOSE)
         abandon_download();
+}
+
+// Cancel, or a save that failed, refuses the end of the session. A waiting
+// download ends as a close ends it, before the question.
+bool on_query_end_session()
+{
+    abandon_download();
     return may_close();
 }
 
@@ -65,8 +82,30 @@ bool on_close()
 // the user wanted saved.
 void on_end_session(bool ending)
 {
-    if (ending && download_running())
+    if (ending)
         abandon_download();
+}
+
+// The control that had the keyboard focus when the window lost the
+// activation to a box, to another program or to its own window menu.
+HWND focus_before_deactivation;
+
+// As the dialog manager does for a dialog: the user goes on where they
+// were. The default procedure would put the focus on the window itself.
+// Whether the focus was given back.
+bool on_activate(HWND window, int state, bool minimized)
+{
+    if (state == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        focus_before_deactivation = focus && IsChild(window, focus) ? focus : nullptr;
+        return false;
+    }
+    HWND control = focus_before_deactivation;
+    if (minimized || !control || !IsWindow(control) || !IsChild(window, control) || !IsWindowVisible(control) ||
+        !IsWindowEnabled(control))
+        return false;
+    SetFocus(control);
+    return true;
 }
 
 void on_paint(HWND window)
@@ -134,9 +173,13 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM wparam, LPAR
         if (!on_close())
             return 0;
         break;
-    // Cancel, or a save that failed, refuses the end of the session.
-    case WM_QUERYENDSESSION: return may_close() ? TRUE : FALSE;
+    case WM_QUERYENDSESSION: return on_query_end_session() ? TRUE : FALSE;
     case WM_ENDSESSION: on_end_session(wparam != FALSE); break;
+    case WM_SYSCOMMAND: on_system_command(wparam); break;
+    case WM_ACTIVATE:
+        if (on_activate(window, LOWORD(wparam), HIWORD(wparam) != 0))
+            return 0;
+        break;
     case WM_HOST_FOUND:
     case WM_SOCKET_EVENT: note_download_event(message, wparam, lparam); break;
     case WM_DAMAGED_DATABASE: warn_of_damaged_file(); break;

@@ -162,16 +162,21 @@ LRESULT CALLBACK count_key_releases(int code, WPARAM wparam, LPARAM lparam)
 
 }  // namespace
 
-bool press_keys(std::initializer_list<WORD> keys)
+void send_keys(const std::vector<WORD>& keys)
 {
     std::vector<INPUT> inputs;
     for (WORD key : keys)
         inputs.push_back(key_input(key, 0));
-    for (auto key = keys.end(); key != keys.begin();)
-        inputs.push_back(key_input(*--key, KEYEVENTF_KEYUP));
+    for (auto key = keys.rbegin(); key != keys.rend(); ++key)
+        inputs.push_back(key_input(*key, KEYEVENTF_KEYUP));
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+bool press_keys(std::initializer_list<WORD> keys)
+{
     keys_released = 0;
     HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, count_key_releases, nullptr, GetCurrentThreadId());
-    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    send_keys(keys);
     // Bounded only so that keys lost to another window fail the test.
     DWORD start = GetTickCount();
     while (keys_released < static_cast<int>(keys.size()) && GetTickCount() - start < 10000)

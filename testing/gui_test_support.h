@@ -36,6 +36,9 @@ void mouse_click(int x, int y);
 // test's window coming up would take the foreground and the keys with it.
 // Makes the main window the foreground window; whether it is.
 bool bring_to_front();
+// Presses the keys in order and releases them in reverse order, from any
+// thread, without waiting for them to arrive.
+void send_keys(const std::vector<WORD>& keys);
 // Presses the keys in order and releases them in reverse order, then
 // handles messages until the window has taken the last release and what the
 // keys caused. Whether every release arrived.

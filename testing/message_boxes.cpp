@@ -24,6 +24,17 @@ HICON box_icon(HWND box)
     return nullptr;
 }
 
+int pending_answer;
+
+void CALLBACK give_answer(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    HWND box = answered_box;
+    if (box)
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(pending_answer, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(box, pending_answer)));
+}
+
 void answer_box(HWND box)
 {
     SeenMessageBox seen;
@@ -36,13 +47,16 @@ void answer_box(HWND box)
     seen.shown_at = GetTickCount();
     seen.closed_at = 0;
     boxes.push_back(seen);
-    int button = IDOK;
+    pending_answer = IDOK;
     if (seen.yes_no) {
-        button = question_answers[std::min(questions_answered, question_answers.size() - 1)];
+        pending_answer = question_answers[std::min(questions_answered, question_answers.size() - 1)];
         questions_answered++;
     }
-    // Posted: the box's own loop takes it once the box is up.
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+    // The user answers a box once it is up, after whatever keys and clicks
+    // were already on their way: a timer's turn comes only when the box's
+    // own loop finds no input waiting, where a posted answer would come
+    // first.
+    SetTimer(nullptr, 0, USER_TIMER_MINIMUM, give_answer);
 }
 
 LRESULT CALLBACK on_window_event(int code, WPARAM wparam, LPARAM lparam)

@@ -1,6 +1,7 @@
 // Winsock's header must come before the one of windows.h that it replaces.
 #include <winsock2.h>
 #include "update/download_exchange.h"
+#include <algorithm>
 #include <cstring>
 #include "shell/app_state.h"
 #include "update/http_reply.h"
@@ -14,13 +15,16 @@ const char quotation_host[] = DUVARIN_QUOTATION_HOST;
 const unsigned short http_port = 80;
 QuotationAddress quotation_address = {quotation_host, http_port};
 
-RunningDownload running_download = {DownloadPhase::idle, INVALID_SOCKET, nullptr, 0, 0, 0, 0, 0, false};
+RunningDownload running_download = {DownloadPhase::idle, INVALID_SOCKET, nullptr, nullptr, 0, 0, 0, 0, 0, false};
 
 namespace {
 
 // The whole request; no blank after the colon and no other header lines.
 const char request[] = "GET / HTTP/1.1\r\nHost:" DUVARIN_QUOTATION_HOST "\r\n\r\n";
 const int request_length = sizeof request - 1;
+
+// The longest the wait goes without looking at the queue.
+const DWORD queue_look_ms = 1000;
 
 // The lookup's answer among the socket's FD_ bits, which use the low ten.
 const long host_found_event = 1L << 30;
@@ -65,10 +69,27 @@ bool take_message(HWND window, UINT first, UINT last, MSG& message)
     return false;
 }
 
-// Paint messages, a close that another program posted (it ends the
-// download) and the download's own events only, and a few at a time: the
-// window is disabled, so no input can arrive, and a window that keeps
-// taking messages is not greyed out by the system as not responding.
+// Keys and clicks made while the window is disabled do nothing, now or
+// later. Left in the queue, they would go to the next loop that reads it:
+// the outcome box's, where a key pressed during the wait would answer the
+// box before the user has seen it. Alt+F4 still closes the window, as the
+// default procedure would make it do.
+void drop_input()
+{
+    MSG message;
+    while (take_message(nullptr, WM_KEYFIRST, WM_KEYLAST, message)) {
+        if (message.message == WM_SYSKEYDOWN && message.wParam == VK_F4 && (HIWORD(message.lParam) & KF_ALTDOWN))
+            PostMessageW(main_window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+    while (take_message(nullptr, WM_MOUSEFIRST, WM_MOUSELAST, message)) {
+    }
+    while (take_message(nullptr, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, message)) {
+    }
+}
+
+// Paint messages, the closes that another program or the taskbar posts
+// (they end the download), the download's own events and input, which is
+// dropped; a few at a time, so that none of them starves the others.
 // Messages that other threads send are delivered by these calls too.
 void take_messages()
 {
@@ -76,25 +97,30 @@ void take_messages()
     MSG message;
     for (int i = 0; i < 16 && take_message(nullptr, WM_PAINT, WM_CLOSE, message); i++)
         DispatchMessageW(&message);
+    for (int i = 0; i < 16 && take_message(nullptr, WM_SYSCOMMAND, WM_SYSCOMMAND, message); i++)
+        DispatchMessageW(&message);
     for (int i = 0; i < 16 && take_message(main_window, WM_HOST_FOUND, WM_SOCKET_EVENT, message); i++)
         DispatchMessageW(&message);
+    drop_input();
 }
 
 enum class Wait { ready, timed_out, abandoned };
 
 // The one wait of the download: until one of the wanted events has come,
-// the time is up or the download is abandoned (by a close that another
-// thread sent, or the quit message), painting meanwhile. The events are
-// taken from the record, so that one that a message box's loop dispatched
-// meanwhile is not lost.
+// the time is up or the download is abandoned (by a close, the end of the
+// session or the quit message), painting meanwhile. The events are taken
+// from the record, so that one that a message box's loop dispatched
+// meanwhile is not lost. Windows calls a window hung, greys it out and
+// offers to end the program when its thread has not looked at its queue for
+// 5 s, so the wait looks at least once a second, whatever it waits for.
 Wait wait_for(long wanted, DWORD until)
 {
     for (;;) {
         take_messages();
         if (download.phase == DownloadPhase::abandoned)
             return Wait::abandoned;
-        // A message box shown meanwhile (the question when the session
-        // ends) may enable its owner as it closes, disabled before or not.
+        // A box that another program's message opened meanwhile may enable
+        // its owner as it closes, disabled before or not.
         if (IsWindowEnabled(main_window))
             EnableWindow(main_window, FALSE);
         if (download.events & wanted) {
@@ -105,8 +131,9 @@ Wait wait_for(long wanted, DWORD until)
         if (left == 0)
             return Wait::timed_out;
         // Wakes for what arrives after the looks above: a paint request, a
-        // posted event, a message that another thread sends.
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, left, QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE);
+        // posted event, a message that another thread sends, input.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min(left, queue_look_ms),
+                                  QS_PAINT | QS_POSTMESSAGE | QS_SENDMESSAGE | QS_INPUT);
     }
 }
 
@@ -209,58 +236,31 @@ Fetch receive_reply(char* reply, int limit, int& status)
     return state == ReplyState::complete ? Fetch::page : Fetch::incomplete;
 }
 
-}  // namespace
-
-Fetch fetch_page(char* reply, int limit, int& status)
+void set_system_cursor(LPCSTR cursor)
 {
-    sockaddr_in remote;
-    if (!look_up_host(remote) || !connect_to_host(remote) || !send_request())
-        return Fetch::no_connection;
-    return receive_reply(reply, limit, status);
+    SetCursor(LoadCursorA(nullptr, cursor));
 }
 
-bool download_running()
-{
-    return download.phase != DownloadPhase::idle;
-}
-
-void abandon_download()
-{
-    if (!is_waiting(download.phase))
-        return;
-    download.phase = DownloadPhase::abandoned;
-    close_exchange();
-}
-
-void note_download_event(UINT message, WPARAM wparam, LPARAM lparam)
-{
-    // Answers for a lookup or a socket of an earlier download say nothing
-    // about this one.
-    if (message == WM_HOST_FOUND && download.lookup && reinterpret_cast<HANDLE>(wparam) == download.lookup) {
-        download.lookup = nullptr;
-        download.lookup_error = WSAGETASYNCERROR(lparam);
-        download.events |= host_found_event;
-    }
-    if (message == WM_SOCKET_EVENT && download.connection != INVALID_SOCKET &&
-        static_cast<SOCKET>(wparam) == download.connection) {
-        long event = WSAGETSELECTEVENT(lparam);
-        if (event == FD_CONNECT)
-            download.connect_error = WSAGETSELECTERROR(lparam);
-        download.events |= event;
-    }
-}
-
+// The deadlines count from now. The wait holds the only thread, which
+// meanwhile only paints; the disabled window keeps the selection and the
+// database still.
 void begin_exchange()
 {
     DWORD now = GetTickCount();
+    download.phase = DownloadPhase::looking_up;
     download.connect_deadline = now + connect_timeout_ms;
     download.deadline = now + exchange_timeout_ms;
     download.events = 0;
     download.connect_error = 0;
     download.lookup_error = 0;
     download.quit_taken = false;
+    download.focus = GetFocus();
+    set_system_cursor(IDC_WAIT);
+    EnableWindow(main_window, FALSE);
 }
 
+// A TCP socket bound to any local address and port, kept in the record;
+// false if there is none.
 bool open_local_socket()
 {
     SOCKET connection = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -278,6 +278,7 @@ bool open_local_socket()
     return true;
 }
 
+// Closes the socket, cancels the lookup and drops their events still queued.
 void close_exchange()
 {
     if (download.lookup)
@@ -290,5 +291,67 @@ void close_exchange()
     // download's, whose socket may have the same number.
     MSG message;
     while (take_message(main_window, WM_HOST_FOUND, WM_SOCKET_EVENT, message)) {
+    }
+}
+
+// The window is enabled before any box comes up: a box whose owner is
+// disabled when it closes hands the activation to another program, and
+// Duvarin would lose the keyboard. A disabled window may have lost the
+// focus, so it goes back where it was.
+void end_exchange()
+{
+    close_exchange();
+    drop_input();
+    set_system_cursor(IDC_ARROW);
+    if (!IsWindow(main_window))
+        return;
+    EnableWindow(main_window, TRUE);
+    HWND focus = download.focus;
+    download.focus = nullptr;
+    if (focus && GetActiveWindow() == main_window && IsWindow(focus) && IsChild(main_window, focus))
+        SetFocus(focus);
+}
+
+}  // namespace
+
+Fetch fetch_page(char* reply, int limit, int& status)
+{
+    begin_exchange();
+    sockaddr_in remote;
+    Fetch fetched = Fetch::no_connection;
+    if (open_local_socket() && look_up_host(remote) && connect_to_host(remote) && send_request())
+        fetched = receive_reply(reply, limit, status);
+    end_exchange();
+    return fetched;
+}
+
+bool download_running()
+{
+    return download.phase != DownloadPhase::idle;
+}
+
+void abandon_download()
+{
+    if (!is_waiting(download.phase))
+        return;
+    download.phase = DownloadPhase::abandoned;
+    end_exchange();
+}
+
+void note_download_event(UINT message, WPARAM wparam, LPARAM lparam)
+{
+    // Answers for a lookup or a socket of an earlier download say nothing
+    // about this one.
+    if (message == WM_HOST_FOUND && download.lookup && reinterpret_cast<HANDLE>(wparam) == download.lookup) {
+        download.lookup = nullptr;
+        download.lookup_error = WSAGETASYNCERROR(lparam);
+        download.events |= host_found_event;
+    }
+    if (message == WM_SOCKET_EVENT && download.connection != INVALID_SOCKET &&
+        static_cast<SOCKET>(wparam) == download.connection) {
+        long event = WSAGETSELECTEVENT(lparam);
+        if (event == FD_CONNECT)
+            download.connect_error = WSAGETSELECTERROR(lparam);
+        download.events |= event;
     }
 }

@@ -31,11 +31,6 @@ int show_network_message(const char* text, UINT type)
     return show_message_box(main_window, text, network_caption, type);
 }
 
-void set_system_cursor(LPCSTR cursor)
-{
-    SetCursor(LoadCursorA(nullptr, cursor));
-}
-
 // Whether the page would give the group at least one rate. The trial scan
 // goes into a group outside the database, so that a reply without a table
 // changes nothing.
@@ -61,8 +56,9 @@ void store_rates(int row)
     scan_quotation(reply, group, row);
 }
 
-// The outcome box: a close while it is up may destroy the window, and with
-// it the box, the database and the drawing objects; nothing is touched then.
+// The outcome box, shown with its owner enabled. A close while it is up may
+// destroy the window, and with it the box, the database and the drawing
+// objects; nothing is touched then.
 bool report(const char* text, UINT type)
 {
     download.phase = DownloadPhase::reporting;
@@ -71,34 +67,18 @@ bool report(const char* text, UINT type)
 }
 
 // Nothing changed, so nothing is repainted or refilled.
-void end_failed_download(const char* text)
+void report_failure(const char* text)
 {
-    if (!report(text, MB_OK | MB_ICONEXCLAMATION))
-        return;
-    EnableWindow(main_window, TRUE);
-    set_system_cursor(IDC_ARROW);
+    report(text, MB_OK | MB_ICONEXCLAMATION);
 }
 
 // The status, the fields and the editor lists follow the new rates; the
-// page is repainted before the fields and lists are refilled, and the
-// window is enabled last.
-void end_download()
+// page is repainted before the fields and lists are refilled.
+void refresh_pages()
 {
     paint_page(with_background);
     enable_fields();
     fill_editor_lists();
-    set_system_cursor(IDC_ARROW);
-    EnableWindow(main_window, TRUE);
-}
-
-// Ended by a close or the end of the session: nothing was recorded, and
-// nothing is shown. A window that stays (the user cancelled the close) is
-// as it was before the download.
-void end_abandoned_download()
-{
-    set_system_cursor(IDC_ARROW);
-    if (IsWindow(main_window))
-        EnableWindow(main_window, TRUE);
 }
 
 void report_fetch_failure(Fetch fetched, int status)
@@ -106,9 +86,9 @@ void report_fetch_failure(Fetch fetched, int status)
     if (fetched == Fetch::refused) {
         char text[64];
         std::snprintf(text, sizeof text, "下载失败：服务器回答 %d！", status);
-        end_failed_download(text);
+        report_failure(text);
     } else {
-        end_failed_download(fetched == Fetch::no_connection ? "无法连接网络！" : "下载失败：网页没有完整收到！");
+        report_failure(fetched == Fetch::no_connection ? "无法连接网络！" : "下载失败：网页没有完整收到！");
     }
 }
 
@@ -130,30 +110,21 @@ void run_download()
     // A close while the question was up destroyed the window with the box.
     if (answer != IDYES || !IsWindow(main_window))
         return;
-    begin_exchange();
 
-    // The steps below wait on the only thread, which only paints meanwhile;
-    // the disabled window keeps the selection and the database still.
-    set_system_cursor(IDC_WAIT);
-    EnableWindow(main_window, FALSE);
-
-    if (!open_local_socket()) {
-        end_download();
-        return;
-    }
     int status = 0;
     Fetch fetched = fetch_page(reply, reply_limit, status);
-    close_exchange();
-    if (download.phase == DownloadPhase::abandoned) {
-        end_abandoned_download();
-    } else if (fetched != Fetch::page) {
+    // Ended by a close or the end of the session: nothing is recorded and
+    // nothing is shown.
+    if (download.phase == DownloadPhase::abandoned)
+        return;
+    if (fetched != Fetch::page) {
         report_fetch_failure(fetched, status);
     } else if (!holds_rate_table(row)) {
-        end_failed_download("下载失败：网页中没有汇率表！");
+        report_failure("下载失败：网页中没有汇率表！");
     } else {
         store_rates(row);
         if (report("下载成功！", MB_OK | MB_ICONINFORMATION))
-            end_download();
+            refresh_pages();
     }
 }
 

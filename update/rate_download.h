@@ -19,10 +19,6 @@ extern QuotationAddress quotation_address;
 // real quotation pages carry scripts and navigation around the table. A
 // reply with more is not taken at all.
 const int reply_limit = 256 * 1024;
-const unsigned long connect_timeout_ms = 10000;  // for the connection attempt
-// For the whole exchange after the user's Yes: a reply not whole by then is
-// a failed download.
-const unsigned long exchange_timeout_ms = 15000;
 
 // Runs one download of the selected table, asking the user first. Changes
 // reach the database and the download log only when a whole 2xx reply (or

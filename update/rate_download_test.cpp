@@ -234,10 +234,12 @@ protected:
         EXPECT_FALSE(boxes[1].yes_no);
         EXPECT_EQ(boxes[1].icon, LoadIconA(nullptr, icon));
         EXPECT_EQ(boxes[1].owner, main_window);
-        // Disabled from the answer to the end, with the wait cursor: the
-        // outcome box finds its owner disabled already.
-        EXPECT_EQ(window_events(), "DBEDBE");
-        EXPECT_TRUE(boxes[1].wait_cursor);
+        // Disabled, with the wait cursor, only while the download waits:
+        // each box finds its owner enabled, disables it while it is up and
+        // enables it before it goes, so that Windows gives the activation
+        // back to the window and not to another program.
+        EXPECT_EQ(window_events(), "DBEDEDBE");
+        EXPECT_FALSE(boxes[1].wait_cursor);
         EXPECT_TRUE(IsWindowEnabled(main_window));
         EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
     }
@@ -257,16 +259,24 @@ protected:
 };
 
 // Another program's messages to the window while a download waits for the
-// reply: sent from a second thread once the server holds the request, so
-// that the download is surely inside its wait (or posted, as a close box
-// would queue them). Each result of a sent one is kept, and whether the
-// window was disabled before each, as a running download keeps it. Should
-// the test's thread not be back within the bound, a quit message with code
-// 99 ends a message loop that would otherwise run for ever.
+// reply, or the user's keys: sent from a second thread once the server
+// holds the request and the window is disabled, so that the download is
+// surely inside its wait (or posted, as a close box would queue them). Each
+// result of a sent one is kept, and whether the window was disabled before
+// each. Should the test's thread not be back within the bound, a quit
+// message with code 99 ends a message loop that would otherwise run for
+// ever.
 class MidDownloadSender {
 public:
     MidDownloadSender(const QuotationSite& site, std::vector<std::pair<UINT, WPARAM>> messages, bool post = false)
-        : post(post), thread([this, &site, messages] { send(site, messages); })
+        : post(post), thread([this, &site, messages] { send(site, messages, {}); })
+    {
+    }
+    // Real keys, pressed in order and released in reverse order, to the
+    // foreground window.
+    struct RealKeys {};
+    MidDownloadSender(const QuotationSite& site, RealKeys, std::vector<WORD> keys)
+        : thread([this, &site, keys] { send(site, {}, keys); })
     {
     }
     ~MidDownloadSender() { finish(); }
@@ -282,24 +292,27 @@ public:
     bool request_seen = false;
 
 private:
-    void send(const QuotationSite& site, const std::vector<std::pair<UINT, WPARAM>>& messages)
+    void send(const QuotationSite& site, const std::vector<std::pair<UINT, WPARAM>>& messages,
+              const std::vector<WORD>& keys)
     {
         for (DWORD waited = 0; waited < download_bound_ms && !request_seen; waited += 20) {
             request_seen = !site.requests().empty();
             if (!request_seen)
                 Sleep(20);
         }
-        if (!request_seen)
+        // The window's thread may still be on its way into the wait.
+        bool disabled = false;
+        for (DWORD waited = 0; request_seen && waited < 5000 && !disabled; waited += 10) {
+            disabled = !IsWindowEnabled(window);
+            if (!disabled)
+                Sleep(10);
+        }
+        if (!disabled)
             return;
+        if (!keys.empty())
+            send_keys(keys);
         for (const auto& message : messages) {
-            // The window's thread may still be handling the last one.
-            bool disabled = false;
-            for (DWORD waited = 0; waited < 5000 && !disabled; waited += 10) {
-                disabled = !IsWindowEnabled(window);
-                if (!disabled)
-                    Sleep(10);
-            }
-            disabled_before.push_back(disabled);
+            disabled_before.push_back(!IsWindowEnabled(window));
             if (post) {
                 PostMessageW(window, message.first, message.second, 0);
                 continue;
@@ -315,7 +328,7 @@ private:
         if (!back)
             PostThreadMessageW(test_thread, WM_QUIT, 99, 0);
     }
-    bool post;
+    bool post = false;
     HWND window = main_window;
     DWORD test_thread = GetCurrentThreadId();
     std::atomic<bool> back{false};
@@ -804,27 +817,41 @@ TEST_F(RateDownloadTest, RepliesWithoutARateTableChangeNothing)
 }
 
 // The user's own change, not yet saved, and the dv.dat that saving it writes.
-std::vector<SampleGroup> rename_first_member()
+std::vector<SampleGroup> rename_first_member(const char* name = "别名")
 {
-    write_name(member_at(group_at(0), 0)->name, "别名");
+    write_name(member_at(group_at(0), 0)->name, name);
     std::vector<SampleGroup> groups = sample_groups();
-    groups[0].members[0].name = "别名";
+    groups[0].members[0].name = name;
     return groups;
 }
 
-// As Task Manager's "End task" does to a window that looks stuck: the close
-// (posted or sent) ends the download at once, asks about unsaved changes as
-// any close does, and the program's own loop ends with code 0. Nothing of
-// the download reaches the files or the database, which is freed under it.
+// As Task Manager's "End task" does to a window that looks stuck (a close,
+// posted or sent), or the taskbar's Close window (the system's close
+// command, posted; a disabled window would ignore it): the close ends the
+// download at once, asks about unsaved changes as any close does, with the
+// window enabled again, and the program's own loop ends with code 0.
+// Nothing of the download reaches the files or the database, which is
+// freed under it.
 TEST_F(RateDownloadTest, AWindowClosedByAnotherProgramMidDownloadEndsTheProgram)
 {
     const std::string saved_database = read_file("dv.dat");
     const std::string saved_log = read_file("config.f");
-    for (bool changed : {false, true}) {
-        SCOPED_TRACE(changed ? "unsaved changes, saved, sent" : "nothing changed, posted");
-        if (changed)
+    struct Round {
+        const char* name;
+        const char* new_name;  // of the first member, or null: nothing changed
+        UINT message;
+        WPARAM wparam;
+        bool post;
+    };
+    const Round rounds[] = {{"nothing changed, close posted", nullptr, WM_CLOSE, 0, true},
+                            {"unsaved changes, saved, close sent", "别名", WM_CLOSE, 0, false},
+                            {"unsaved changes, saved, the taskbar's close", "又名", WM_SYSCOMMAND, SC_CLOSE, true}};
+    for (const Round& round : rounds) {
+        SCOPED_TRACE(round.name);
+        if (&round != rounds)
             restart();
-        std::vector<SampleGroup> expected_groups = changed ? rename_first_member() : sample_groups();
+        bool changed = round.new_name != nullptr;
+        std::vector<SampleGroup> expected_groups = changed ? rename_first_member(round.new_name) : sample_groups();
         serve("silent");
         select_list(download_list, 4);
         watch_message_boxes(IDYES);
@@ -832,7 +859,7 @@ TEST_F(RateDownloadTest, AWindowClosedByAnotherProgramMidDownloadEndsTheProgram)
         // The press, taken by the program's own loop, which must end.
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_DOWNLOAD, BN_CLICKED),
                      reinterpret_cast<LPARAM>(download_button));
-        MidDownloadSender closer(site, {{WM_CLOSE, 0}}, !changed);
+        MidDownloadSender closer(site, {{round.message, round.wparam}}, round.post);
         DWORD started = GetTickCount();
         int code = run_message_loop();
         DWORD ran = GetTickCount() - started;
@@ -851,6 +878,7 @@ TEST_F(RateDownloadTest, AWindowClosedByAnotherProgramMidDownloadEndsTheProgram)
             EXPECT_EQ(boxes[1].text, "修改尚未保存，是否保存？");
             EXPECT_EQ(boxes[1].owner, window);
         }
+        EXPECT_EQ(window_events(), changed ? "DBEDEDBE" : "DBEDE");
         EXPECT_EQ(read_file("dv.dat"), changed ? database_bytes(expected_groups) : saved_database);
         EXPECT_EQ(read_file("config.f"), saved_log);
         // Freed, and not written into since: no rate group, no date.
@@ -888,8 +916,8 @@ TEST_F(RateDownloadTest, ACloseCancelledMidDownloadLeavesTheWindowAsBeforeTheDow
     expect_nothing_changed();
 }
 
-// The end of the Windows session asks as a close does and saves what the
-// user wants saved; when it ends, the download is abandoned the same way.
+// The end of the Windows session ends the download as a close does, then
+// asks, with the window enabled again, and saves what the user wants saved.
 TEST_F(RateDownloadTest, TheSessionEndingMidDownloadSavesTheUsersChangesAndAbandonsIt)
 {
     const std::string saved_log = read_file("config.f");
@@ -903,13 +931,12 @@ TEST_F(RateDownloadTest, TheSessionEndingMidDownloadSavesTheUsersChangesAndAband
 
     EXPECT_TRUE(session.request_seen);
     EXPECT_EQ(session.results, (std::vector<LRESULT>{TRUE, 0}));
-    // Still disabled after the question's box, which enables its owner
-    // as it closes.
-    EXPECT_EQ(session.disabled_before, (std::vector<bool>{true, true}));
+    EXPECT_EQ(session.disabled_before, (std::vector<bool>{true, false}));
     EXPECT_LT(ran, exchange_timeout_ms);
     std::vector<SeenMessageBox> boxes = seen_message_boxes();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].text, "修改尚未保存，是否保存？");
+    EXPECT_EQ(window_events(), "DBEDEDBE");
     EXPECT_EQ(read_file("dv.dat"), database_bytes(expected_groups));
     EXPECT_EQ(read_file("config.f"), saved_log);
     expect_nothing_changed();
@@ -950,4 +977,77 @@ TEST_F(RateDeadlineTest, ALookupNotAnsweredInTimeCannotConnect)
     EXPECT_TRUE(painted_during_lookup);
     EXPECT_TRUE(site.requests().empty());
     expect_nothing_changed();
+}
+
+// Real keys go to the foreground window: these cases run alone, once
+// (update/CMakeLists.txt).
+class RateDownloadKeysTest : public RateDownloadTest {};
+
+// The keys this thread took from its queue, by what the download was doing.
+HHOOK key_hook;
+int keys_taken_while_waiting;
+int keys_taken_by_the_outcome_box;
+
+LRESULT CALLBACK count_keys_taken(int code, WPARAM wparam, LPARAM lparam)
+{
+    const MSG* message = reinterpret_cast<MSG*>(lparam);
+    DownloadPhase phase = running_download.phase;
+    if (code == HC_ACTION && wparam == PM_REMOVE && message->message >= WM_KEYFIRST && message->message <= WM_KEYLAST) {
+        if (phase == DownloadPhase::reporting)
+            keys_taken_by_the_outcome_box++;
+        else if (phase == DownloadPhase::looking_up || phase == DownloadPhase::connecting ||
+                 phase == DownloadPhase::exchanging)
+            keys_taken_while_waiting++;
+    }
+    return CallNextHookEx(key_hook, code, wparam, lparam);
+}
+
+// Enter, tapped while the download waits, does nothing, now or later: kept
+// in the queue, it would answer the outcome box before the user saw it.
+// Afterwards the window is active, with the focus on 下载 as before.
+TEST_F(RateDownloadKeysTest, AKeyTappedDuringTheWaitLeavesTheOutcomeBoxToTheUser)
+{
+    serve("pieces", sample_page);
+    ASSERT_TRUE(bring_to_front());
+    SetFocus(download_button);
+    keys_taken_while_waiting = 0;
+    keys_taken_by_the_outcome_box = 0;
+    key_hook = SetWindowsHookExW(WH_GETMESSAGE, count_keys_taken, nullptr, GetCurrentThreadId());
+    MidDownloadSender tapper(site, MidDownloadSender::RealKeys(), {VK_RETURN});
+    download(4);
+    tapper.finish();
+    UnhookWindowsHookEx(key_hook);
+
+    EXPECT_TRUE(tapper.request_seen);
+    EXPECT_EQ(keys_taken_while_waiting, 2);
+    EXPECT_EQ(keys_taken_by_the_outcome_box, 0);
+    expect_outcome("下载成功！", IDI_INFORMATION);
+    EXPECT_EQ(GetActiveWindow(), main_window);
+    EXPECT_EQ(focused_id(), IDC_DOWNLOAD);
+}
+
+// Alt+F4 closes the window while the download waits, as it closes any
+// window, and the program ends.
+TEST_F(RateDownloadKeysTest, AltF4DuringTheWaitEndsTheProgram)
+{
+    const std::string saved_log = read_file("config.f");
+    serve("silent");
+    ASSERT_TRUE(bring_to_front());
+    select_list(download_list, 4);
+    watch_message_boxes(IDYES);
+    HWND window = main_window;
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_DOWNLOAD, BN_CLICKED), reinterpret_cast<LPARAM>(download_button));
+    MidDownloadSender closer(site, MidDownloadSender::RealKeys(), {VK_MENU, VK_F4});
+    DWORD started = GetTickCount();
+    int code = run_message_loop();
+    DWORD ran = GetTickCount() - started;
+    closer.finish();
+    stop_watching_message_boxes();
+
+    EXPECT_TRUE(closer.request_seen);
+    EXPECT_EQ(code, 0);
+    EXPECT_LT(ran, exchange_timeout_ms);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(seen_message_boxes().size(), 1u);
+    EXPECT_EQ(read_file("config.f"), saved_log);
 }

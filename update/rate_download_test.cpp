@@ -151,6 +151,83 @@ std::vector<std::pair<std::string, float>> group_rates(UnitGroup* group)
     return rates;
 }
 
+// Another program's messages to the window while a download waits for the
+// reply, or the user's keys: sent from a second thread once the server
+// holds the request and the window is disabled, so that the download is
+// surely inside its wait (or posted, as a close box would queue them). Each
+// result of a sent one is kept, and whether the window was disabled before
+// each. Should the test's thread not be back within the bound, a quit
+// message with code 99 ends a message loop that would otherwise run for
+// ever.
+class MidDownloadSender {
+public:
+    MidDownloadSender(const QuotationSite& site, std::vector<std::pair<UINT, WPARAM>> messages, bool post = false)
+        : post(post), thread([this, &site, messages] { send(site, messages, {}); })
+    {
+    }
+    // Real keys, pressed in order and released in reverse order, to the
+    // foreground window.
+    struct RealKeys {};
+    MidDownloadSender(const QuotationSite& site, RealKeys, std::vector<WORD> keys)
+        : thread([this, &site, keys] { send(site, {}, keys); })
+    {
+    }
+    ~MidDownloadSender() { finish(); }
+    // After the download: waits for the thread.
+    void finish()
+    {
+        back = true;
+        if (thread.joinable())
+            thread.join();
+    }
+    std::vector<LRESULT> results;
+    std::vector<bool> disabled_before;
+    bool request_seen = false;
+
+private:
+    void send(const QuotationSite& site, const std::vector<std::pair<UINT, WPARAM>>& messages,
+              const std::vector<WORD>& keys)
+    {
+        for (DWORD waited = 0; waited < download_bound_ms && !request_seen; waited += 20) {
+            request_seen = !site.requests().empty();
+            if (!request_seen)
+                Sleep(20);
+        }
+        // The window's thread may still be on its way into the wait.
+        bool disabled = false;
+        for (DWORD waited = 0; request_seen && waited < 5000 && !disabled; waited += 10) {
+            disabled = !IsWindowEnabled(window);
+            if (!disabled)
+                Sleep(10);
+        }
+        if (!disabled)
+            return;
+        if (!keys.empty())
+            send_keys(keys);
+        for (const auto& message : messages) {
+            disabled_before.push_back(!IsWindowEnabled(window));
+            if (post) {
+                PostMessageW(window, message.first, message.second, 0);
+                continue;
+            }
+            DWORD_PTR result = 0;
+            // With a time-out: a window that is gone or stuck fails the test
+            // instead of hanging it.
+            SendMessageTimeoutW(window, message.first, message.second, 0, SMTO_NORMAL, download_bound_ms, &result);
+            results.push_back(static_cast<LRESULT>(result));
+        }
+        for (DWORD waited = 0; waited < download_bound_ms && !back; waited += 20)
+            Sleep(20);
+        if (!back)
+            PostThreadMessageW(test_thread, WM_QUIT, 99, 0);
+    }
+    bool post = false;
+    HWND window = main_window;
+    DWORD test_thread = GetCurrentThreadId();
+    std::atomic<bool> back{false};
+    std::thread thread;
+};
+
 class RateDownloadTest : public ShellTest {
 protected:
     void SetUp() override
@@ -254,85 +331,25 @@ protected:
         }
     }
 
+    // The press of 下载 on table 4, taken by the program's own loop, which
+    // runs until the program ends: what it returned, and after how long.
+    // The sender acts meanwhile and is waited for.
+    std::pair<int, DWORD> download_in_programs_loop(MidDownloadSender& sender)
+    {
+        select_list(download_list, 4);
+        watch_message_boxes(IDYES);
+        PostMessageW(main_window, WM_COMMAND, MAKEWPARAM(IDC_DOWNLOAD, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(download_button));
+        DWORD started = GetTickCount();
+        int code = run_message_loop();
+        DWORD ran = GetTickCount() - started;
+        sender.finish();
+        stop_watching_message_boxes();
+        return {code, ran};
+    }
+
     QuotationSite site;
     bool sample_database = true;
-};
-
-// Another program's messages to the window while a download waits for the
-// reply, or the user's keys: sent from a second thread once the server
-// holds the request and the window is disabled, so that the download is
-// surely inside its wait (or posted, as a close box would queue them). Each
-// result of a sent one is kept, and whether the window was disabled before
-// each. Should the test's thread not be back within the bound, a quit
-// message with code 99 ends a message loop that would otherwise run for
-// ever.
-class MidDownloadSender {
-public:
-    MidDownloadSender(const QuotationSite& site, std::vector<std::pair<UINT, WPARAM>> messages, bool post = false)
-        : post(post), thread([this, &site, messages] { send(site, messages, {}); })
-    {
-    }
-    // Real keys, pressed in order and released in reverse order, to the
-    // foreground window.
-    struct RealKeys {};
-    MidDownloadSender(const QuotationSite& site, RealKeys, std::vector<WORD> keys)
-        : thread([this, &site, keys] { send(site, {}, keys); })
-    {
-    }
-    ~MidDownloadSender() { finish(); }
-    // After the download: waits for the thread.
-    void finish()
-    {
-        back = true;
-        if (thread.joinable())
-            thread.join();
-    }
-    std::vector<LRESULT> results;
-    std::vector<bool> disabled_before;
-    bool request_seen = false;
-
-private:
-    void send(const QuotationSite& site, const std::vector<std::pair<UINT, WPARAM>>& messages,
-              const std::vector<WORD>& keys)
-    {
-        for (DWORD waited = 0; waited < download_bound_ms && !request_seen; waited += 20) {
-            request_seen = !site.requests().empty();
-            if (!request_seen)
-                Sleep(20);
-        }
-        // The window's thread may still be on its way into the wait.
-        bool disabled = false;
-        for (DWORD waited = 0; request_seen && waited < 5000 && !disabled; waited += 10) {
-            disabled = !IsWindowEnabled(window);
-            if (!disabled)
-                Sleep(10);
-        }
-        if (!disabled)
-            return;
-        if (!keys.empty())
-            send_keys(keys);
-        for (const auto& message : messages) {
-            disabled_before.push_back(!IsWindowEnabled(window));
-            if (post) {
-                PostMessageW(window, message.first, message.second, 0);
-                continue;
-            }
-            DWORD_PTR result = 0;
-            // With a time-out: a window that is gone or stuck fails the test
-            // instead of hanging it.
-            SendMessageTimeoutW(window, message.first, message.second, 0, SMTO_NORMAL, download_bound_ms, &result);
-            results.push_back(static_cast<LRESULT>(result));
-        }
-        for (DWORD waited = 0; waited < download_bound_ms && !back; waited += 20)
-            Sleep(20);
-        if (!back)
-            PostThreadMessageW(test_thread, WM_QUIT, 99, 0);
-    }
-    bool post = false;
-    HWND window = main_window;
-    DWORD test_thread = GetCurrentThreadId();
-    std::atomic<bool> back{false};
-    std::thread thread;
 };
 
 class EmptyDatabaseDownloadTest : public RateDownloadTest {
@@ -853,18 +870,9 @@ TEST_F(RateDownloadTest, AWindowClosedByAnotherProgramMidDownloadEndsTheProgram)
         bool changed = round.new_name != nullptr;
         std::vector<SampleGroup> expected_groups = changed ? rename_first_member(round.new_name) : sample_groups();
         serve("silent");
-        select_list(download_list, 4);
-        watch_message_boxes(IDYES);
         HWND window = main_window;
-        // The press, taken by the program's own loop, which must end.
-        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_DOWNLOAD, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(download_button));
         MidDownloadSender closer(site, {{round.message, round.wparam}}, round.post);
-        DWORD started = GetTickCount();
-        int code = run_message_loop();
-        DWORD ran = GetTickCount() - started;
-        closer.finish();
-        stop_watching_message_boxes();
+        auto [code, ran] = download_in_programs_loop(closer);
 
         EXPECT_TRUE(closer.request_seen);
         EXPECT_EQ(code, 0);
@@ -1033,16 +1041,9 @@ TEST_F(RateDownloadKeysTest, AltF4DuringTheWaitEndsTheProgram)
     const std::string saved_log = read_file("config.f");
     serve("silent");
     ASSERT_TRUE(bring_to_front());
-    select_list(download_list, 4);
-    watch_message_boxes(IDYES);
     HWND window = main_window;
-    PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_DOWNLOAD, BN_CLICKED), reinterpret_cast<LPARAM>(download_button));
     MidDownloadSender closer(site, MidDownloadSender::RealKeys(), {VK_MENU, VK_F4});
-    DWORD started = GetTickCount();
-    int code = run_message_loop();
-    DWORD ran = GetTickCount() - started;
-    closer.finish();
-    stop_watching_message_boxes();
+    auto [code, ran] = download_in_programs_loop(closer);
 
     EXPECT_TRUE(closer.request_seen);
     EXPECT_EQ(code, 0);

@@ -121,7 +121,8 @@ run: test-win prefix
 	@tools/run.sh $(TEST_WIN)
 
 # make dist   builds the Windows package build/dist/duvarin-VERSION-win32.zip,
-#             the i686 program on every machine
+#             the i686 program on every machine, the same bytes from the same
+#             commit anywhere, and SHA256SUMS beside it
 # make dist QUOTATION_HOST=name   the same for a program that downloads from
 #             that host, built in build/win-name into build/dist/name/
 dist: WIN = build/win$(if $(QUOTATION_HOST),-$(QUOTATION_HOST))

@@ -2,9 +2,17 @@
 # Packs the Windows build into duvarin-VERSION-win32.zip: the program, the
 # default unit database, dvtool and a short readme in Chinese (GBK, CR LF),
 # side by side, so the program finds dv.dat in the folder it is started in.
+# The same commit gives the same package, byte for byte, whatever the
+# folder, the time, the user, the umask, the time zone or the locale; beside
+# it goes SHA256SUMS, which `sha256sum -c SHA256SUMS` checks.
 #   tools/make-dist.sh [BUILD_DIR [OUT_DIR]]     (default build/win build/dist)
+# Prints the package's name; says its SHA-256 on standard error.
 set -euo pipefail
+# Dates are written as UTC and the readme's bytes are treated as bytes.
+export TZ=UTC LC_ALL=C
 root=$(cd "$(dirname "$0")/.." && pwd)
+# The time the package stands for: the commit's (tools/source-date-epoch.sh).
+epoch=$("$root/tools/source-date-epoch.sh")
 build=${1:-$root/build/win}
 out=${2:-$root/build/dist}
 files=("$build/shell/duvarin.exe" "$build/tools/dvtool/dvtool.exe" "$build/dv.dat")
@@ -27,7 +35,9 @@ stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 cp "${files[@]}" "$stage/"
 # The build keeps its debugging symbols; the package does not need them.
-i686-w64-mingw32-strip "$stage/duvarin.exe" "$stage/dvtool.exe"
+# strip writes the PE header anew, with the time of the stripping as its
+# link time stamp unless SOURCE_DATE_EPOCH names another (binutils 2.40).
+SOURCE_DATE_EPOCH=$epoch i686-w64-mingw32-strip "$stage/duvarin.exe" "$stage/dvtool.exe"
 # The request carries the host in its Host line: a program built for
 # another host than the build folder says must not ship.
 grep -qaF "Host:$host" "$stage/duvarin.exe" \
@@ -82,12 +92,17 @@ dvtool
   在命令提示符窗口中查看单位名称请加 --gbk。
 README
 
-# Fixed times and order, so the same build gives the same package.
-stamp=$(git -C "$root" log -1 --format=%cd --date=format:%Y%m%d%H%M 2>/dev/null || date +%Y%m%d%H%M)
-touch -t "$stamp" "$stage"/*
+# Fixed times, modes and order, and no extra fields (-X: no owner, no
+# second time stamp), so the same build gives the same package. The files'
+# modes are the build's as the umask left them, so they are set here.
+touch -d "@$epoch" "$stage"/*
+chmod 755 "$stage/duvarin.exe" "$stage/dvtool.exe"
+chmod 644 "$stage/dv.dat" "$stage/readme.txt"
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
-rm -f "$out/$package"
-(cd "$stage" && TZ=UTC zip -q -X -D "$out/$package" duvarin.exe dv.dat dvtool.exe readme.txt)
+rm -f "$out/$package" "$out/SHA256SUMS"
+(cd "$stage" && zip -q -X -D "$out/$package" duvarin.exe dv.dat dvtool.exe readme.txt)
+(cd "$out" && sha256sum "$package" >SHA256SUMS)
 echo "make-dist: its program downloads rates from http://$host/" >&2
+echo "make-dist: SHA-256 $(cut -d ' ' -f 1 "$out/SHA256SUMS") (in $out/SHA256SUMS)" >&2
 echo "$out/$package"

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The package test: packs the Windows build, unzips the package into an
 # empty folder and starts duvarin.exe there under Wine, as a user would.
+# Before it starts the program, it checks that the package is the same bytes
+# however it is made.
 # The program must stay up, and with the shipped dv.dat its Convert page must
 # show the first group's fields enabled (white), which it does not with no
 # database at all. Runs on a private X display, so the screen holds only the
@@ -36,6 +38,38 @@ cd "$work/unpacked"
 [ "$(ls | LC_ALL=C sort | tr "\n" " ")" = "duvarin.exe dv.dat dvtool.exe readme.txt " ] \
     || fail "the package holds: $(ls)"
 cmp -s dv.dat "$build/dv.dat" || fail "dv.dat is not the default database of the build"
+
+# Anyone can rebuild the package byte for byte, so nothing of the time or
+# the folder may reach it. The programs' link time stamps, as built and as
+# packed, are the time the sources stand for (tools/source-date-epoch.sh);
+# the packed programs name none of the clone's or the build's folders; and
+# packing again a second later, in another folder, under another umask,
+# time zone and locale, gives the same bytes, which SHA256SUMS checks.
+# Inspected, not run, and before an x86_64 test build's programs take the
+# packed ones' places: this holds for the i686 product on any machine.
+pe_time_stamp() {
+    local header
+    header=$(od -An -tu4 --endian=little -j 60 -N 4 "$1" | tr -d ' ')
+    od -An -tu4 --endian=little -j $((header + 8)) -N 4 "$1" | tr -d ' '
+}
+epoch=$("$root/tools/source-date-epoch.sh")
+for program in "$build/shell/duvarin.exe" "$build/tools/dvtool/dvtool.exe" \
+    "$(pwd)/duvarin.exe" "$(pwd)/dvtool.exe"; do
+    stamp=$(pe_time_stamp "$program")
+    [ "$stamp" = "$epoch" ] \
+        || fail "$program has the link time stamp $stamp, not $epoch, the time of the sources (tools/source-date-epoch.sh; make relinks the build after a commit)"
+done
+for folder in "$root"/*/ "$(cd "$build" && pwd)/"; do
+    if grep -qaF "$folder" duvarin.exe dvtool.exe; then fail "the packed programs name the folder $folder"; fi
+done
+(cd "$(dirname "$zip")" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not check the package"
+elsewhere=$work/elsewhere/in/another/folder
+mkdir -p "$elsewhere"
+sleep 1
+again=$(cd "$elsewhere" && umask 077 && TZ=CST-8 LC_ALL=C.UTF-8 "$root/tools/make-dist.sh" "$build" .) \
+    || fail "packing again elsewhere failed"
+cmp "$zip" "$again" >&2 || fail "packed again later and elsewhere, the package differs"
+
 if [ "$(cd "$run_build" && pwd)" != "$(cd "$build" && pwd)" ]; then
     cp "$run_build/shell/duvarin.exe" "$run_build/tools/dvtool/dvtool.exe" .
 fi

@@ -16,10 +16,11 @@ if [ -n "${SOURCE_DATE_EPOCH+set}" ]; then
     epoch=$SOURCE_DATE_EPOCH
     source="SOURCE_DATE_EPOCH"
 elif [ -e "$root/.git" ]; then
-    # A clone that git will not read (another user's, "dubious ownership")
-    # must not fall back to the fixed time: its package would silently
-    # differ from the owner's.
-    epoch=$(git -C "$root" log -1 --format=%ct 2>&1) \
+    # The clone is trusted for this one question even when another user owns
+    # it (git's "dubious ownership"): its build scripts run anyway, and the
+    # fixed time would silently give another package than the owner's. A
+    # clone git cannot read at all fails.
+    epoch=$(git -c safe.directory="$root" -C "$root" log -1 --format=%ct 2>&1) \
         || fail "git cannot tell the time of the commit in $root: $epoch"
     source="the commit's time"
 else

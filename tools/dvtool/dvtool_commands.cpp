@@ -19,7 +19,7 @@ namespace {
 const char usage[] = "usage: dvtool dump [--gbk] FILE          print a dv.dat as units text\n"
                      "       dvtool build [--gbk] TEXT FILE    write a dv.dat from units text\n"
                      "       dvtool check [--gbk] FILE         tell what the program would load from a dv.dat\n"
-                     "       dvtool page ECB_XML OUT_HTML [TABLE_CSV]\n"
+                     "       dvtool page [--force] ECB_XML OUT_HTML [TABLE_CSV]\n"
                      "                                         write a quotation page from the ECB's reference rates\n"
                      "       dvtool scan [--gbk] PAGE          tell what each download table would store from a page\n"
                      "       dvtool --help\n";
@@ -49,26 +49,35 @@ const char help_text[] = "\n"
                          "quotation page that the Update page downloads (GBK, one cell a line): one\n"
                          "row per currency and the euro, each under its Chinese name, with the middle\n"
                          "rate 100 x rate(CNY) / rate(currency) to six significant digits. TABLE_CSV,\n"
-                         "optional, fills the other columns: one line a currency, CODE and the five\n"
-                         "prices of 100 units in yuan in the order of the download list (spot buying,\n"
-                         "cash buying, selling, middle, reference), separated by commas; cells may\n"
-                         "be empty, # starts a comment line, and a middle rate may be given only for\n"
-                         "a currency the ECB file lacks. An empty column is &nbsp; on the page, and\n"
-                         "downloading that table fails. A refused input (not the ECB's file, no CNY,\n"
-                         "a rate that is not a positive number, no date or one after today) leaves\n"
-                         "OUT_HTML as it was; the page replaces it in one step. Linux dvtool only.\n"
+                         "optional, fills the other columns: UTF-8 text, one line a currency, CODE and\n"
+                         "the five prices of 100 units in yuan in the order of the download list (spot\n"
+                         "buying, cash buying, selling, middle, reference), separated by commas; cells\n"
+                         "may be empty, # starts a comment line, and a middle rate may be given only\n"
+                         "for a currency the ECB file lacks. A code without a Chinese name of dvtool's\n"
+                         "own needs one in a seventh cell (MOP,,,,85.62,,NAME: at most 14 bytes in\n"
+                         "GBK, one word without < > &). An empty column is &nbsp; on the page, and\n"
+                         "downloading that table fails. A refused input (over 1 MB, not the ECB's\n"
+                         "file, no CNY, a rate that is not a positive number, no date or one after\n"
+                         "today) leaves OUT_HTML as it was; the page replaces it in one step.\n"
+                         "OUT_HTML, when it is there, is what users have downloaded: rates older than\n"
+                         "its date, or a currency of its middle rates left out or moved by more than\n"
+                         "10 %, are refused, naming the dates or each currency with both rates, and\n"
+                         "the same rates again leave it untouched. --force takes such a file, after a\n"
+                         "look: the ECB has dropped a currency, or one has been re-based. Linux dvtool\n"
+                         "only.\n"
                          "scan reads a page with the program's own scanner and prints, for each of\n"
                          "the five tables, whether a download would take it and each currency's\n"
-                         "price and coefficient a.\n"
+                         "price and coefficient a; it says when the page is not GBK.\n"
                          "\n"
                          "Exit status: 0 done; 1 the file loads as an empty database (dump, check),\n"
                          "or the text has errors or could not be saved (build); 2 wrong usage or a\n"
                          "missing input file. page: 1 an input refused or the page not written.\n"
-                         "scan: 1 no table would take the page.\n";
+                         "scan: 1 no table would take the page, or the page is not GBK.\n";
 
 struct Arguments {
     std::vector<std::string> words;
     bool gbk;
+    bool force;
     bool help;
 };
 
@@ -88,6 +97,7 @@ int input_error(std::string& err, const std::string& file, const char* what)
 int parse_arguments(int argc, const char* const* argv, Arguments& arguments, std::string& err)
 {
     arguments.gbk = false;
+    arguments.force = false;
     arguments.help = false;
     bool options_done = false;
     for (int i = 1; i < argc; ++i) {
@@ -98,6 +108,8 @@ int parse_arguments(int argc, const char* const* argv, Arguments& arguments, std
             options_done = true;
         else if (word == "--gbk")
             arguments.gbk = true;
+        else if (word == "--force")
+            arguments.force = true;
         else if (word == "--help" || word == "-h")
             arguments.help = true;
         else
@@ -180,13 +192,22 @@ int scan_command(const Arguments& arguments, std::string& out, std::string& err)
 {
     const std::string& file = arguments.words[1];
     std::string page;
-    if (!read_whole_file(file.c_str(), page))
+    // Far more than a download takes: what it says of such a page is all
+    // the same, and the file is read no further.
+    const size_t largest_page = 1024 * 1024;
+    BoundedRead read = read_file_within(file.c_str(), largest_page, page);
+    if (read == BoundedRead::missing || read == BoundedRead::unreadable)
         return input_error(err, file, "cannot be read");
-    int rated_tables = 0;
-    std::string report = describe_scan(page, rated_tables);
     out += file + ":\n";
+    if (read == BoundedRead::too_large) {
+        out += "too large: more than 1 MB, and the download takes none of it\n";
+        return 1;
+    }
+    int rated_tables = 0;
+    bool gbk_page = true;
+    std::string report = describe_scan(page, rated_tables, gbk_page);
     append_output(out, report, arguments.gbk);
-    return rated_tables > 0 ? 0 : 1;
+    return rated_tables > 0 && gbk_page ? 0 : 1;
 }
 
 // How many words (the command's own included) each command takes.
@@ -223,8 +244,10 @@ int run_dvtool(int argc, const char* const* argv, std::string& out, std::string&
     const char* wanted = "";
     if (!takes_words(command, arguments.words.size(), wanted))
         return usage_error(err, command + " takes " + wanted);
+    if (arguments.force && command != "page")
+        return usage_error(err, "--force is for page only");
     if (command == "page")
-        return page_command(arguments.words, out, err);
+        return page_command(arguments.words, arguments.force, out, err);
     if (command == "scan")
         return scan_command(arguments, out, err);
     if (command == "dump")

@@ -2,6 +2,8 @@
 
 #include "convert/number_text.h"
 #include "database/unit_database.h"
+#include "tools/dvtool/name_form.h"
+#include "tools/dvtool/page_encoding.h"
 #include "update/download_log.h"
 #include "update/quotation_scan.h"
 #include "update/rate_download.h"
@@ -32,8 +34,12 @@ std::string describe_table(const std::string& page, int column, bool& rated)
         for (UnitMember* member = trial.header.next; member; member = member->next) {
             // The scan keeps a = 100 / price, so the price it read is 100 / a.
             std::string price = member->a != 0 ? general(100.0 / member->a) : "no price";
-            report +=
-                "  " + std::string(name_text(member->name, name)) + "  " + price + "  " + general(member->a) + "\n";
+            // A page in another encoding leaves bytes in names that no
+            // character stands for: they show as \xHH, as dump shows them.
+            std::string shown = name_text(member->name, name);
+            if (!is_plain_gbk(shown))
+                shown = escape_name(shown, false);
+            report += "  " + shown + "  " + price + "  " + general(member->a) + "\n";
         }
     }
     while (trial.header.next)
@@ -43,14 +49,16 @@ std::string describe_table(const std::string& page, int column, bool& rated)
 
 }  // namespace
 
-std::string describe_scan(const std::string& page, int& rated_tables)
+std::string describe_scan(const std::string& page, int& rated_tables, bool& gbk)
 {
     rated_tables = 0;
+    gbk = true;
     // The reply holds the server's header lines too.
     if (page.size() + 1024 > size_t(reply_limit))
         return "too large: with a server's header lines the reply passes " + std::to_string(reply_limit) +
                " bytes, and the download takes none of it\n";
-    std::string report;
+    std::string report = encoding_problem(page);
+    gbk = report.empty();
     for (int column = 0; column < quotation_table_count; ++column) {
         bool rated = false;
         report += describe_table(page, column, rated);

@@ -1,5 +1,6 @@
 #include "tools/dvtool/price_table.h"
 
+#include "tools/dvtool/blank_text.h"
 #include "tools/dvtool/currency_names.h"
 #include "tools/dvtool/text_encoding.h"
 
@@ -40,11 +41,6 @@ std::vector<std::string> split_cells(const std::string& line)
     return cells;
 }
 
-bool is_blank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
 // A code or a price: blanks anywhere are only spacing.
 std::string without_blanks(const std::string& cell)
 {
@@ -53,17 +49,6 @@ std::string without_blanks(const std::string& cell)
         if (!is_blank(c))
             text += c;
     return text;
-}
-
-std::string trimmed(const std::string& cell)
-{
-    size_t first = 0;
-    size_t last = cell.size();
-    while (first < last && is_blank(cell[first]))
-        ++first;
-    while (last > first && is_blank(cell[last - 1]))
-        --last;
-    return cell.substr(first, last - first);
 }
 
 // A name in GBK as messages show it, in UTF-8 as the table is written.

@@ -2,6 +2,7 @@
 #include "tools/dvtool/units_text.h"
 
 #include "database/unit_database.h"
+#include "tools/dvtool/blank_text.h"
 #include "tools/dvtool/coefficient_form.h"
 #include "tools/dvtool/name_form.h"
 
@@ -23,22 +24,6 @@ struct LineReader {
     std::string* error;
     std::vector<UnitDefinition>* definitions;
 };
-
-bool is_blank(char c)
-{
-    return c == ' ' || c == '\t';
-}
-
-std::string trimmed(const std::string& text)
-{
-    size_t first = 0;
-    size_t last = text.size();
-    while (first < last && is_blank(text[first]))
-        ++first;
-    while (last > first && is_blank(text[last - 1]))
-        --last;
-    return text.substr(first, last - first);
-}
 
 bool fail(LineReader& reader, const std::string& what)
 {

@@ -1,21 +1,7 @@
 #include "tools/whole_file.h"
 #include <cerrno>
 #include <cstdio>
-
-bool read_whole_file(const char* name, std::string& bytes)
-{
-    bytes.clear();
-    FILE* file = std::fopen(name, "rb");
-    if (!file)
-        return false;
-    char buffer[4096];
-    size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        bytes.append(buffer, got);
-    bool ok = !std::ferror(file);
-    std::fclose(file);
-    return ok;
-}
+#include <limits>
 
 BoundedRead read_file_within(const char* name, size_t limit, std::string& bytes)
 {
@@ -39,4 +25,10 @@ BoundedRead read_file_within(const char* name, size_t limit, std::string& bytes)
         return BoundedRead::too_large;
     }
     return ok ? BoundedRead::read : BoundedRead::unreadable;
+}
+
+bool read_whole_file(const char* name, std::string& bytes)
+{
+    // No file holds more bytes than memory does.
+    return read_file_within(name, std::numeric_limits<size_t>::max() - 1, bytes) == BoundedRead::read;
 }

@@ -194,8 +194,7 @@ int scan_command(const Arguments& arguments, std::string& out, std::string& err)
     std::string page;
     // Far more than a download takes: what it says of such a page is all
     // the same, and the file is read no further.
-    const size_t largest_page = 1024 * 1024;
-    BoundedRead read = read_file_within(file.c_str(), largest_page, page);
+    BoundedRead read = read_file_within(file.c_str(), largest_input, page);
     if (read == BoundedRead::missing || read == BoundedRead::unreadable)
         return input_error(err, file, "cannot be read");
     out += file + ":\n";

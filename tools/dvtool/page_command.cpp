@@ -15,11 +15,6 @@
 
 namespace {
 
-// The bank's daily file is under 2 kB, a page of every currency about
-// 10 kB: an input of more is no table of rates, however it was served, and
-// is not read any further than this.
-const size_t largest_input = 1024 * 1024;
-
 // Rates are published for a day in Frankfurt; a file dated after today's
 // date in UTC, which is never behind Frankfurt's by the time a day's rates
 // come out, is not a real one.
@@ -122,9 +117,7 @@ std::string code_on_page(const std::string& page, const std::string& name)
 // for the journal, and its code, or both codes of a re-based currency.
 std::string currency_shown(const std::string& name, const std::string& old_page, const std::string& new_page)
 {
-    std::string shown;
-    if (!gbk_to_utf8(name, shown))
-        shown = name;
+    std::string shown = utf8_for_message(name);
     std::string code = code_on_page(old_page, name);
     std::string new_code = code_on_page(new_page, name);
     if (!code.empty())

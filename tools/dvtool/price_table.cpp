@@ -51,13 +51,6 @@ std::string without_blanks(const std::string& cell)
     return text;
 }
 
-// A name in GBK as messages show it, in UTF-8 as the table is written.
-std::string shown(const std::string& gbk)
-{
-    std::string utf8;
-    return gbk_to_utf8(gbk, utf8) ? utf8 : gbk;
-}
-
 // A name that the table gives, in GBK as the page carries it. The scan
 // reads a name line up to its first blank, drops markup, commas and carriage
 // returns and swallows & with four bytes after it: a name holding any of
@@ -91,7 +84,7 @@ std::string name_row(QuotationRow& row, const std::string& cell, const std::vect
         if (!error.empty())
             return row.code + ": " + error;
         if (known && given != known)
-            return row.code + " is " + shown(known) +
+            return row.code + " is " + utf8_for_message(known) +
                    " on every page; a second name would reach users as a second currency: leave the seventh "
                    "cell empty";
         const char* owner = currency_code_named(given.c_str());
@@ -104,7 +97,7 @@ std::string name_row(QuotationRow& row, const std::string& cell, const std::vect
                ",,,,,,NAME)";
     for (const QuotationRow& other : rows)
         if (&other != &row && other.name == name)
-            return row.code + ": the name " + shown(name) + " is " + other.code + "'s";
+            return row.code + ": the name " + utf8_for_message(name) + " is " + other.code + "'s";
     row.name = name;
     return "";
 }

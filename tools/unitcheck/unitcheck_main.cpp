@@ -84,9 +84,7 @@ bool parse_options(const std::vector<std::string>& words, Options& options)
 
 void print_utf8(FILE* stream, const std::string& gbk)
 {
-    std::string utf8;
-    if (!gbk_to_utf8(gbk, utf8))
-        utf8 = gbk;
+    std::string utf8 = utf8_for_message(gbk);
     std::fwrite(utf8.data(), 1, utf8.size(), stream);
 }
 
